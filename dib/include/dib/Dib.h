@@ -1,0 +1,55 @@
+#pragma once
+
+// A device-independent bitmap in memory, in the form the DIB drawing calls
+// take: a 1064-byte info block (header and 256 colour entries) and a separate
+// pixel block in the DIB layout.
+
+#include "core/File.h"
+#include "core/Object.h"
+#include "core/Types.h"
+#include "gdi/DibFormat.h"
+
+class CDib : public CObject
+{
+public:
+    // A blank 16 x 16 bitmap, 8 bits per pixel, with a grey-ramp colour table.
+    // Throws std::bad_alloc when even that cannot be allocated, so that no
+    // object ever exists without its info block.
+    CDib();
+    ~CDib() override;
+
+    // Replaces both blocks with a blank 8-bit bitmap of the given size, all
+    // pixels 0 (black through the grey ramp). A negative size, or one whose
+    // pixel block would not fit in 32 bits, gets an empty pixel block; the
+    // header still holds the given width and height. Returns FALSE, keeping
+    // the old blocks, only when memory runs out.
+    virtual BOOL Create(int width, int height);
+
+    // Loads a bitmap file image starting at the file's current position.
+    // TRUE: the object holds the new bitmap. FALSE: it is not a bitmap this
+    // program reads, and the object is unchanged. File errors are thrown as
+    // CFileException, and the object is unchanged then too.
+    virtual BOOL Read(CFile* file);
+
+    // The number of meaningful colour entries (see DibColorCount).
+    int GetColorCount() const;
+
+    // Both always set; owned, from malloc.
+    BITMAPINFO* m_pInfo;
+    BYTE* m_pPixels;
+    // The pixel block's size in bytes. It can be smaller than the rows the
+    // header describes need (a short file): drawing must stay inside it.
+    size_t m_cbPixels;
+
+private:
+    void Install(BITMAPINFO* info, BYTE* pixels, size_t cbPixels);
+};
+
+// The colour count of a header of either kind (a 40-byte info header or a
+// 12-byte core header): 2, 16 or 256 for 1, 4 or 8 bits per pixel, otherwise
+// 0; for an info header a non-zero biClrUsed takes its place, unlimited (but
+// kept within int). Reads nothing past a core header's 12 bytes.
+int DibColorCount(const void* header);
+
+// FALSE only when the header's size field is 12, the core kind.
+BOOL IsInfoHeader(const void* header);

@@ -1,0 +1,98 @@
+#include "dib/Dib.h"
+
+#include "Blocks.h"
+#include "core/Endian.h"
+
+#include <climits>
+#include <new>
+
+namespace {
+
+constexpr DWORD kCoreHeaderSize = 12;
+
+// Pixel bytes of a blank 8-bit bitmap, 0 for sizes that have no valid block.
+size_t BlankPixelBytes(int width, int height)
+{
+    if (width < 0 || height < 0)
+        return 0;
+    const LONGLONG bytes = DibRowStride(width, 8) * height;
+    return bytes > INT_MAX ? 0 : static_cast<size_t>(bytes);
+}
+
+} // namespace
+
+CDib::CDib() : m_pInfo(nullptr), m_pPixels(nullptr), m_cbPixels(0)
+{
+    if (!Create(16, 16))
+        throw std::bad_alloc();
+}
+
+CDib::~CDib()
+{
+    std::free(m_pInfo);
+    std::free(m_pPixels);
+}
+
+BOOL CDib::Create(int width, int height)
+{
+    const size_t cbPixels = BlankPixelBytes(width, height);
+    InfoBlock info = NewInfoBlock();
+    PixelBlock pixels = NewPixelBlock(cbPixels);
+    if (!info || !pixels)
+        return FALSE;
+
+    BITMAPINFOHEADER& h = info->bmiHeader;
+    h.biSize = sizeof(BITMAPINFOHEADER);
+    h.biWidth = width;
+    h.biHeight = height;
+    h.biPlanes = 1;
+    h.biBitCount = 8;
+    for (int i = 0; i < kDibColorEntries; ++i) {
+        const BYTE level = static_cast<BYTE>(i);
+        info->bmiColors[i] = RGBQUAD{level, level, level, 0};
+    }
+    Install(info.release(), pixels.release(), cbPixels);
+    return TRUE;
+}
+
+void CDib::Install(BITMAPINFO* info, BYTE* pixels, size_t cbPixels)
+{
+    std::free(m_pInfo);
+    m_pInfo = info;
+    std::free(m_pPixels);
+    m_pPixels = pixels;
+    m_cbPixels = cbPixels;
+}
+
+int CDib::GetColorCount() const
+{
+    return DibColorCount(m_pInfo);
+}
+
+BOOL IsInfoHeader(const void* header)
+{
+    return LoadLE32(static_cast<const BYTE*>(header)) != kCoreHeaderSize;
+}
+
+int DibColorCount(const void* header)
+{
+    const BYTE* bytes = static_cast<const BYTE*>(header);
+    const bool info = IsInfoHeader(header);
+    const WORD bitCount = LoadLE16(bytes + (info ? 14 : 10));
+    if (info) {
+        // A file may claim any number here; an int cannot hold more than INT_MAX.
+        const DWORD used = LoadLE32(bytes + 32);
+        if (used != 0)
+            return used > INT_MAX ? INT_MAX : static_cast<int>(used);
+    }
+    switch (bitCount) {
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
+    }
+}

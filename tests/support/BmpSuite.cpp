@@ -1,0 +1,56 @@
+#include "BmpSuite.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+std::string BmpSuitePath(const std::string& relative)
+{
+    return std::string(PIXMORA_BMPSUITE_DIR) + "/" + relative;
+}
+
+std::vector<BmpSuiteEntry> LoadBmpSuiteManifest()
+{
+    std::vector<BmpSuiteEntry> entries;
+    std::ifstream in(BmpSuitePath("MANIFEST.tsv"));
+    std::string line;
+    std::getline(in, line); // column names
+    while (std::getline(in, line)) {
+        if (line.empty())
+            continue;
+        std::istringstream fields(line);
+        BmpSuiteEntry e;
+        std::string tolerance;
+        std::getline(fields, e.file, '\t');
+        std::getline(fields, e.expect, '\t');
+        std::getline(fields, e.ref, '\t');
+        std::getline(fields, tolerance, '\t');
+        std::getline(fields, e.note);
+        if (e.ref == "-")
+            e.ref.clear();
+        e.tolerance = tolerance == "-" ? 0 : std::stoi(tolerance);
+        entries.push_back(std::move(e));
+    }
+    return entries;
+}
+
+bool ReadPngSize(const std::string& path, int& width, int& height)
+{
+    const std::vector<unsigned char> png = ReadWholeFile(path);
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (png.size() < 24 || !std::equal(kSignature, kSignature + 8, png.begin()))
+        return false;
+    auto be32 = [&](size_t at) {
+        return static_cast<int>((png[at] << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) |
+                                png[at + 3]);
+    };
+    width = be32(16); // IHDR is always the first chunk
+    height = be32(20);
+    return true;
+}
+
+std::vector<unsigned char> ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
