@@ -4,6 +4,7 @@
 #include "core/Endian.h"
 
 #include <climits>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -40,6 +41,7 @@ BOOL CDib::Create(int width, int height)
     PixelBlock pixels = NewPixelBlock(cbPixels);
     if (!info || !pixels)
         return FALSE;
+    std::memset(pixels.get(), 0, cbPixels);
 
     BITMAPINFOHEADER& h = info->bmiHeader;
     h.biSize = sizeof(BITMAPINFOHEADER);

@@ -163,10 +163,14 @@ BOOL CDib::Read(CFile* file)
     PixelBlock pixels = NewPixelBlock(cbPixels);
     if (!pixels)
         return FALSE;
+    UINT delivered = 0;
     if (cbPixels > 0) {
         file->Seek(static_cast<LONGLONG>(pixelStart), CFile::begin);
-        file->Read(pixels.get(), static_cast<UINT>(cbPixels));
+        delivered = file->Read(pixels.get(), static_cast<UINT>(cbPixels));
     }
+    // The file can shrink between measuring and reading: what it did not
+    // deliver is cleared, never left as old heap contents.
+    std::memset(pixels.get() + delivered, 0, cbPixels - delivered);
 
     Install(info.release(), pixels.release(), cbPixels);
     return TRUE;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <ostream>
 #include <string>
@@ -366,6 +367,28 @@ TEST(DibRead, SecondReadReplacesTheFirst)
     ASSERT_TRUE(ReadImage(dib, small));
     EXPECT_EQ(dib.m_pInfo->bmiHeader.biWidth, 1);
     EXPECT_EQ(PixelBytes(dib), (std::vector<BYTE>{1, 2, 3, 0}));
+}
+
+// A file that holds less than it said when measured, as one being cut short
+// by another program while we read it.
+class ShrinkingFile : public CMemFile
+{
+public:
+    using CMemFile::CMemFile;
+    ULONGLONG GetLength() const override { return CMemFile::GetLength() + 100; }
+};
+
+TEST(DibRead, BytesTheFileNoLongerDeliversAreCleared)
+{
+    BmpBytes image;
+    image.FileHeader(1078 + 64, 1078).InfoHeader(8, 8, 8).Fill(1024, 0).Fill(10, 0xAA);
+    ShrinkingFile file(image.Data(), image.Size());
+    CDib dib;
+    ASSERT_TRUE(dib.Read(&file));
+    ASSERT_EQ(dib.m_cbPixels, 64u);
+    std::vector<BYTE> expected(64, 0);
+    std::fill_n(expected.begin(), 10, 0xAA);
+    EXPECT_EQ(PixelBytes(dib), expected);
 }
 
 // Fails with a device error at the n-th call that touches the file.
