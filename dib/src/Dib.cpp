@@ -3,7 +3,10 @@
 #include "Blocks.h"
 #include "core/Endian.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -64,6 +67,31 @@ void CDib::Install(BITMAPINFO* info, BYTE* pixels, size_t cbPixels)
     std::free(m_pPixels);
     m_pPixels = pixels;
     m_cbPixels = cbPixels;
+}
+
+int CDib::Draw(CDC* dc, int x, int y)
+{
+    return Draw(dc, x, y, 1.0);
+}
+
+int CDib::Draw(CDC* dc, int x, int y, double scale)
+{
+    // A top-down picture stores a negative height; the drawing call wants the
+    // picture's extent, and finds the row order in the header itself.
+    const int width = m_pInfo->bmiHeader.biWidth;
+    const LONG storedHeight = m_pInfo->bmiHeader.biHeight;
+    const int height = storedHeight == INT_MIN ? INT_MAX : std::abs(storedHeight);
+    return StretchDIBits(dc ? dc->GetSafeHdc() : nullptr, x, y, ScaleDimension(width, scale),
+                         ScaleDimension(height, scale), 0, 0, width, height, m_pPixels, m_cbPixels,
+                         m_pInfo, DIB_RGB_COLORS, SRCCOPY);
+}
+
+int ScaleDimension(int dimension, double scale)
+{
+    const double scaled = std::trunc(dimension * scale);
+    if (std::isnan(scaled))
+        return 0;
+    return static_cast<int>(std::clamp<double>(scaled, INT_MIN, INT_MAX));
 }
 
 int CDib::GetColorCount() const

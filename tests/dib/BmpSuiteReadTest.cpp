@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -43,16 +42,8 @@ TEST_P(BmpSuiteRead, ReadsOrRefusesCleanly)
     EXPECT_LE(dib.m_cbPixels, file.GetLength());
 }
 
-std::string FileTestName(const testing::TestParamInfo<BmpSuiteEntry>& info)
-{
-    std::string name = info.param.file;
-    for (char& c : name)
-        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
-}
-
 INSTANTIATE_TEST_SUITE_P(Manifest, BmpSuiteRead, testing::ValuesIn(LoadBmpSuiteManifest()),
-                         FileTestName);
+                         [](const auto& info) { return BmpSuiteTestName(info.param.file); });
 
 // The good images: what was stored is what the file describes. The size comes
 // from the reference rendering, the bit count from the image's name.

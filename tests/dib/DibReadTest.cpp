@@ -1,10 +1,10 @@
 #include "BmpBytes.h"
+#include "BmpSuite.h"
 #include "dib/Dib.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -211,12 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PixelBlockCase{"file cut inside the pixels", 1078 + 16, 5, 5},
                     PixelBlockCase{"4 GiB claimed", 0xFFFFFFFF, 16, 16},
                     PixelBlockCase{"no pixels at all", 1078 + 16, 0, 0}),
-    [](const auto& info) {
-        std::string name = info.param.what;
-        for (char& ch : name)
-            ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-        return name;
-    });
+    [](const auto& info) { return BmpSuiteTestName(info.param.what); });
 
 TEST(DibRead, PixelOffsetPastTheEndGivesAnEmptyBlock)
 {

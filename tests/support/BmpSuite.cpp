@@ -1,5 +1,6 @@
 #include "BmpSuite.h"
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -7,6 +8,14 @@
 std::string BmpSuitePath(const std::string& relative)
 {
     return std::string(PIXMORA_BMPSUITE_DIR) + "/" + relative;
+}
+
+std::string BmpSuiteTestName(const std::string& file)
+{
+    std::string name = file;
+    for (char& c : name)
+        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
 }
 
 std::vector<BmpSuiteEntry> LoadBmpSuiteManifest()

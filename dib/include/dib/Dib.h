@@ -7,6 +7,7 @@
 #include "core/File.h"
 #include "core/Object.h"
 #include "core/Types.h"
+#include "gdi/Dc.h"
 #include "gdi/DibFormat.h"
 
 class CDib : public CObject
@@ -31,6 +32,13 @@ public:
     // CFileException, and the object is unchanged then too.
     virtual BOOL Read(CFile* file);
 
+    // Draws the whole picture with its top-left corner at (x, y), at its
+    // natural size or scaled; a top-down picture appears upright where a
+    // bottom-up one would. Returns the drawing call's result: the scan lines
+    // drawn, 0 when nothing could be drawn (a null context among others).
+    virtual int Draw(CDC* dc, int x, int y);
+    virtual int Draw(CDC* dc, int x, int y, double scale);
+
     // The number of meaningful colour entries (see DibColorCount).
     int GetColorCount() const;
 
@@ -50,6 +58,10 @@ private:
 // 0; for an info header a non-zero biClrUsed takes its place, unlimited (but
 // kept within int). Reads nothing past a core header's 12 bytes.
 int DibColorCount(const void* header);
+
+// A dimension times a zoom factor, truncated toward zero and held within the
+// 32-bit range (a factor that is not a number gives 0).
+int ScaleDimension(int dimension, double scale);
 
 // FALSE only when the header's size field is 12, the core kind.
 BOOL IsInfoHeader(const void* header);

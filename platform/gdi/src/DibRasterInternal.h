@@ -1,0 +1,92 @@
+#pragma once
+
+// Pieces of the DIB stretching engine shared by its source files: the pixel
+// format read once from the header, and the mapping from visible destination
+// pixels to source pixels along one axis.
+
+#include "DibRaster.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace dibraster {
+
+enum class PixelKind
+{
+    Indexed1,
+    Indexed4,
+    Indexed8,
+    Rle4,
+    Rle8,
+    Rgb555,   // 16 bits, x-5-5-5: plain 16-bit pixels and the same masks given as bit fields
+    Rgb565,   // 16 bits, 5-6-5 bit fields
+    Masked16, // 16 bits, any other bit fields
+    Bgr24,
+    Bgrx32,   // 32 bits, B, G, R and an unused byte: plain 32-bit pixels and 8-8-8 bit fields
+    Masked32, // 32 bits, any other bit fields
+};
+
+// One colour channel of a bit-field pixel: level = levels[(pixel >> shift) & mask].
+struct Channel
+{
+    int shift = 0;
+    DWORD mask = 0;
+    std::vector<BYTE> levels; // filled for the kinds that use channels
+};
+
+struct PixelFormat
+{
+    PixelKind kind = PixelKind::Indexed8;
+    int bitCount = 0;
+    LONG width = 0;
+    LONG height = 0; // rows, always positive
+    bool topDown = false;
+    ULONGLONG stride = 0;                 // bytes per stored row
+    DWORD masks[3] = {};                  // red, green, blue for the 16- and 32-bit kinds
+    DWORD palette[kDibColorEntries] = {}; // the colour table as surface words
+    DWORD quads[16][4] = {};              // 1 bit: the four pixels of each nibble
+    uint64_t pairs[256] = {};             // 4 bits: the two pixels of each byte, left one low
+    Channel channels[3];                  // red, green, blue for the 16- and 32-bit kinds
+};
+
+// Checks the header and picks the pixel kind; false when the DIB cannot be drawn.
+bool ReadPixelFormat(const BITMAPINFO& info, PixelFormat& format);
+// Fills the palette or the channel tables; worth doing only once something is visible.
+void PrepareColours(const BITMAPINFO& info, PixelFormat& format);
+
+// The visible destination pixels along one axis and the source pixel each one
+// shows. Only pixels inside the clip and showing a pixel inside the picture are
+// listed, so the lists never grow with the destination or the picture.
+struct AxisMap
+{
+    LONGLONG first = 0;        // surface coordinate of the first listed pixel
+    std::vector<uint32_t> src; // picture coordinate shown by first, first + 1, ...
+    bool descending = false;   // mirrored: src never increases
+    bool identity = false;     // src goes up by exactly one per pixel
+};
+
+// `dest` and `destExtent` in surface pixels, `src` and `srcExtent` in picture
+// pixels; `clipLo..clipHi` is the clip along this axis and `pictureSize` the
+// picture's extent. False when nothing is visible.
+bool MapAxis(LONGLONG dest, int destExtent, LONG clipLo, LONG clipHi, int src, int srcExtent,
+             LONG pictureSize, AxisMap& map);
+
+// Scale-1 row routines that convert the longest prefix of a row they can take
+// in whole vectors and return its length.
+using VectorSpanFn = size_t (*)(const BYTE* row, uint32_t first, DWORD* out, size_t n,
+                                const PixelFormat& format);
+struct VectorRoutines
+{
+    VectorSpanFn indexed4, indexed8, rgb555, rgb565, bgr24, bgrx32;
+};
+// The AVX2 routines; null when the processor lacks AVX2 or they are disabled.
+const VectorRoutines* Avx2Routines();
+// Lets tests run the baseline routines on any processor.
+void EnableVectorRoutines(bool enabled);
+
+void DrawUncompressed(const DibTarget& target, const AxisMap& xs, const AxisMap& ys,
+                      const BYTE* bits, size_t bitsSize, const PixelFormat& format);
+void DrawRle(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const BYTE* bits,
+             size_t bitsSize, const PixelFormat& format);
+
+} // namespace dibraster

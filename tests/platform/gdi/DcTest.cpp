@@ -1,0 +1,148 @@
+#include "gdi/Dc.h"
+
+#include "gdi/Gdi.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+constexpr COLORREF kSentinel = RGB(1, 2, 3);
+
+// A 20 x 12 surface filled with a sentinel colour and a context over it.
+class Context : public testing::Test
+{
+protected:
+    CSurface surface{20, 12, kSentinel};
+    CSurfaceDC dc{&surface};
+
+    COLORREF At(int x, int y) const { return SurfaceColor(surface.Row(y)[x]); }
+    int CountNot(COLORREF c) const
+    {
+        int n = 0;
+        for (int y = 0; y < surface.Height(); ++y)
+            for (int x = 0; x < surface.Width(); ++x)
+                n += At(x, y) != c;
+        return n;
+    }
+};
+
+TEST_F(Context, RectangleOutlinesInThePenAndFillsInTheBrushHalfOpen)
+{
+    ASSERT_TRUE(dc.Rectangle(2, 3, 7, 8)); // covers x 2..6, y 3..7
+    EXPECT_EQ(At(2, 3), RGB(0, 0, 0));
+    EXPECT_EQ(At(6, 7), RGB(0, 0, 0));
+    EXPECT_EQ(At(6, 5), RGB(0, 0, 0));
+    EXPECT_EQ(At(3, 4), RGB(255, 255, 255)); // default brush is white
+    EXPECT_EQ(At(5, 6), RGB(255, 255, 255));
+    EXPECT_EQ(At(7, 5), kSentinel);
+    EXPECT_EQ(At(4, 8), kSentinel);
+    EXPECT_EQ(CountNot(kSentinel), 5 * 5);
+
+    // Reversed corners draw the same figure.
+    CSurface other(20, 12, kSentinel);
+    CSurfaceDC otherDc(&other);
+    otherDc.Rectangle(7, 8, 2, 3);
+    EXPECT_TRUE(std::equal(surface.Bits(), surface.Bits() + 240, other.Bits()));
+}
+
+TEST_F(Context, ViewportOriginAndClipDecideWhichPixelsChange)
+{
+    dc.SetViewportOrg(-5, 4); // logical (5, -4) is surface (0, 0)
+    const RECT clip{0, 0, 6, 6};
+    ASSERT_TRUE(SetDeviceClipRect(dc.GetSafeHdc(), &clip));
+    CRect box;
+    dc.GetClipBox(&box);
+    EXPECT_EQ(box, CRect(5, -4, 11, 2));
+
+    CBrush red(RGB(255, 0, 0));
+    dc.SelectObject(&red);
+    dc.Rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX); // nothing overflows
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 20; ++x)
+            EXPECT_EQ(At(x, y), x < 6 && y < 6 ? RGB(255, 0, 0) : kSentinel) << x << "," << y;
+
+    EXPECT_EQ(dc.GetPixel(5, -4), RGB(255, 0, 0));
+    EXPECT_EQ(dc.GetPixel(10, 1), RGB(255, 0, 0));
+    EXPECT_EQ(dc.GetPixel(11, 1), CLR_INVALID); // outside the clip
+    EXPECT_EQ(dc.GetPixel(4, -4), CLR_INVALID); // outside the surface
+    EXPECT_EQ(dc.GetPixel(INT_MAX, INT_MIN), CLR_INVALID);
+}
+
+TEST_F(Context, PaletteIndexBrushesResolveThroughThePaletteSelectedWhenDrawing)
+{
+    LOGPALETTE record{0x300, 1, {{10, 20, 30, 0}}};
+    CPalette palette;
+    ASSERT_TRUE(palette.CreatePalette(&record));
+
+    CBrush first(PALETTEINDEX(0));
+    CBrush past(PALETTEINDEX(999));
+    CBrush* original = dc.SelectObject(&first);
+    dc.Rectangle(0, 0, 4, 4); // default palette: entry 0 is black
+    EXPECT_EQ(At(1, 1), RGB(0, 0, 0));
+
+    CPalette* before = dc.SelectPalette(&palette, FALSE);
+    dc.Rectangle(0, 0, 4, 4);
+    EXPECT_EQ(At(1, 1), RGB(10, 20, 30));
+    dc.SelectObject(&past); // an index past the end takes the last entry
+    dc.Rectangle(0, 0, 4, 4);
+    EXPECT_EQ(At(1, 1), RGB(10, 20, 30));
+
+    // Selections hand back what was there; the same handle, the same wrapper.
+    EXPECT_EQ(dc.SelectPalette(before, FALSE), &palette);
+    EXPECT_EQ(dc.SelectObject(original), &past);
+    EXPECT_EQ(dc.SelectPalette(before, FALSE), before);
+}
+
+TEST(GdiObjects, AnObjectDeletedWhileSelectedGoesWhenItIsDeselected)
+{
+    CSurface surface(4, 4);
+    HDC hdc = CreateSurfaceDC(&surface);
+    HBRUSH brush = CreateSolidBrush(RGB(9, 9, 9));
+    HBRUSH original = SelectObject(hdc, brush);
+    ASSERT_NE(original, nullptr);
+
+    // The context keeps drawing with it until it lets go; then it is gone.
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_TRUE(Rectangle(hdc, -1, -1, 5, 5));
+    EXPECT_EQ(GetPixel(hdc, 1, 1), RGB(9, 9, 9));
+    EXPECT_EQ(SelectObject(hdc, brush), nullptr);    // no new selections of it
+    EXPECT_EQ(SelectObject(hdc, original), nullptr); // deleted on the way out
+    EXPECT_FALSE(DeleteObject(brush));
+
+    EXPECT_TRUE(DeleteObject(original)); // a stock brush: harmless, not deleted
+    EXPECT_NE(SelectObject(hdc, original), nullptr);
+
+    // Deleting the context lets go of what it held.
+    HPEN pen = CreatePen(PS_NULL, 1, 0);
+    SelectObject(hdc, pen);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteDC(hdc)); // the sanitizer's leak check sees the pen go
+    EXPECT_FALSE(DeleteDC(hdc));
+    EXPECT_EQ(GetPixel(hdc, 0, 0), CLR_INVALID);
+    EXPECT_EQ(CreateSurfaceDC(nullptr), nullptr);
+}
+
+TEST(GdiObjects, WrappersOwnWhatTheyAttach)
+{
+    CGdiObject empty;
+    EXPECT_FALSE(empty.Attach(nullptr));
+    EXPECT_EQ(empty.m_hObject, nullptr);
+
+    HBRUSH handle = nullptr;
+    {
+        CBrush brush(RGB(1, 1, 1));
+        handle = brush;
+        EXPECT_EQ(CBrush::FromHandle(handle), &brush);
+    }
+    EXPECT_FALSE(DeleteObject(handle)); // gone with its wrapper
+
+    // A borrowed wrapper never deletes the handle it stands for.
+    HBRUSH loose = CreateSolidBrush(RGB(2, 2, 2));
+    CBrush* borrowed = CBrush::FromHandle(loose);
+    EXPECT_EQ(CBrush::FromHandle(loose), borrowed);
+    EXPECT_TRUE(DeleteObject(loose));
+}
+
+} // namespace

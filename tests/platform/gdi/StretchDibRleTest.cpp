@@ -1,0 +1,190 @@
+#include "StretchDibSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+#include <string>
+
+namespace {
+
+// Draws a stream 1:1 and spells the result top row first: a hex digit per
+// colour index, '.' where nothing was drawn.
+std::vector<std::string> Decode(WORD bpp, const std::vector<BYTE>& stream, LONG width, LONG height)
+{
+    TestDib d(width, height, bpp, bpp == 8 ? BI_RLE8 : BI_RLE4);
+    Canvas canvas(width, height);
+    EXPECT_EQ(
+        canvas.Draw(d, stream, {0, 0, width, height}, {0, 0, width, height, 0, 0, width, height}),
+        height);
+    std::vector<std::string> rows(height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            int i = 0;
+            while (i < 16 && Pal(i) != canvas.At(x, y))
+                ++i;
+            rows[y] += canvas.Untouched(x, y) ? '.' : "0123456789ABCDEF?"[i];
+        }
+    return rows;
+}
+
+TEST(StretchDibRle, DecodesStreams)
+{
+    struct Case
+    {
+        const char* name;
+        WORD bpp;
+        LONG width;
+        std::vector<BYTE> stream;
+        std::vector<std::string> rows; // top first; the stream starts at the bottom
+    };
+    const Case cases[] = {
+        {"runs and ends of line",
+         8,
+         4,
+         {4, 1, 0, 0, 2, 2, 2, 3, 0, 0, 4, 5, 0, 1},
+         {"5555", "2233", "1111"}},
+        {"absolute runs, odd one padded",
+         8,
+         4,
+         {0, 3, 7, 8, 9, 0, 1, 6, 0, 0, 0, 4, 1, 2, 3, 4, 0, 1},
+         {"....", "1234", "7896"}},
+        {"delta leaves skipped pixels",
+         8,
+         4,
+         {2, 1, 0, 2, 1, 1, 1, 4, 0, 1},
+         {"....", "...4", "11.."}},
+        {"runs cut at the row end", 8, 4, {6, 1, 2, 2, 0, 0, 1, 3, 0, 1}, {"....", "3...", "1111"}},
+        {"early end of bitmap", 8, 4, {1, 1, 0, 1, 4, 2}, {"....", "....", "1..."}},
+        {"stream ends inside an absolute run", 8, 4, {0, 4, 1, 2}, {"....", "....", "12.."}},
+        {"delta past the row end", 8, 4, {1, 1, 0, 2, 4, 0, 0, 0, 1, 2}, {"....", "....", "1..."}},
+        {"delta past the top", 8, 4, {0, 2, 0, 3, 1, 1}, {"....", "....", "...."}},
+        {"rows past the top ignored",
+         8,
+         4,
+         {4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 0, 4, 4, 0, 1},
+         {"3333", "2222", "1111"}},
+        {"odd trailing byte", 8, 4, {4, 1, 0}, {"....", "....", "1111"}},
+        {"RLE4 runs alternate nibbles",
+         4,
+         4,
+         {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 1, 0xA0, 0, 1},
+         {"....", "345A", "1212"}},
+        {"RLE4 absolute run padded",
+         4,
+         8,
+         {0, 5, 0x12, 0x34, 0x50, 0, 2, 0x77, 0, 1},
+         {"........", "........", "1234577."}},
+        {"RLE4 stream ends inside an absolute run", 4, 4, {0, 4, 0x12}, {"....", "....", "12.."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Decode(c.bpp, c.stream, c.width, 3), c.rows);
+    }
+}
+
+// A random stream of every kind of code, some of them out of range.
+std::vector<BYTE> RandomStream(std::mt19937& rng, bool rle8)
+{
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    std::vector<BYTE> s;
+    for (int op = pick(0, 40); op > 0; --op) {
+        const int kind = pick(0, 19);
+        if (kind < 8) {
+            s.insert(s.end(), {static_cast<BYTE>(pick(1, 14)), static_cast<BYTE>(pick(0, 255))});
+        } else if (kind < 12) {
+            const int n = pick(3, 14);
+            const int bytes = rle8 ? n : (n + 1) / 2;
+            s.insert(s.end(), {0, static_cast<BYTE>(n)});
+            for (int i = 0; i < bytes + (bytes & 1); ++i)
+                s.push_back(static_cast<BYTE>(pick(0, rle8 ? 15 : 255)));
+        } else if (kind < 16) {
+            s.insert(s.end(), {0, 0});
+        } else if (kind < 18) {
+            s.insert(s.end(), {0, 2, static_cast<BYTE>(pick(0, 4)), static_cast<BYTE>(pick(0, 2))});
+        } else {
+            s.push_back(static_cast<BYTE>(pick(0, 255)));
+        }
+    }
+    s.resize(s.size() - pick(0, 1) * pick(0, static_cast<int>(s.size())));
+    return s;
+}
+
+// Scaled, mirrored and clipped draws of random streams show exactly the
+// pixels of the 1:1 draw, and skipped pixels stay untouched at any scale.
+TEST(StretchDibRle, StretchesLikeTheUnscaledDecode)
+{
+    std::mt19937 rng(7);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto nonZero = [&](int limit) { return pick(1, limit) * (pick(0, 1) != 0 ? 1 : -1); };
+    for (int iter = 0; iter < 2000; ++iter) {
+        const bool rle8 = pick(0, 1) != 0;
+        const int w = pick(1, 12);
+        const int h = pick(1, 8);
+        TestDib d(w, h, rle8 ? 8 : 4, rle8 ? BI_RLE8 : BI_RLE4);
+        const std::vector<BYTE> stream = RandomStream(rng, rle8);
+        Canvas full(w, h);
+        full.Draw(d, stream, {0, 0, w, h}, {0, 0, w, h, 0, 0, w, h});
+
+        const RECT clip{pick(0, 8), pick(0, 6), pick(8, 20), pick(6, 14)};
+        const DrawArgs a{pick(-6, 16), pick(-6, 12), nonZero(30),    nonZero(24),
+                         pick(-3, w),  pick(-3, h),  nonZero(w + 4), nonZero(h + 4)};
+        Canvas canvas(20, 14);
+        ASSERT_EQ(canvas.Draw(d, stream, clip, a), std::abs(a.sh));
+        ExpectMatchesReference(canvas, clip, a,
+                               [&](LONGLONG x, LONGLONG y) -> std::optional<DWORD> {
+                                   if (x < 0 || y < 0 || x >= w || y >= h || full.Untouched(x, y))
+                                       return std::nullopt;
+                                   return full.At(x, y);
+                               });
+        if (HasFailure())
+            FAIL() << "iteration " << iter;
+    }
+}
+
+// A row nobody sees is only parsed, but its runs still decide where the
+// codes after it draw: ten one-pixel runs, then a delta up to a visible row.
+TEST(StretchDibRle, HiddenRowsStillMoveTheCursor)
+{
+    std::vector<BYTE> stream;
+    for (int i = 0; i < 10; ++i)
+        stream.insert(stream.end(), {1, 3});
+    stream.insert(stream.end(), {0, 2, 0, 1, 2, 5, 0, 1});
+    TestDib d(12, 3, 8, BI_RLE8);
+    Canvas canvas(12, 2);
+    canvas.Draw(d, stream, {0, 0, 12, 2}, {0, 0, 12, 2, 0, 0, 12, 2});
+    for (int x = 0; x < 12; ++x) {
+        EXPECT_TRUE(canvas.Untouched(x, 0));
+        EXPECT_EQ(canvas.At(x, 1), x >= 10 ? Pal(5) : Canvas::Background(x, 1));
+    }
+}
+
+// The same for an RLE4 absolute run, whose data takes half a byte a pixel:
+// three pixels in one word, a one-pixel run, then a delta up into the only
+// row shown.
+TEST(StretchDibRle, HiddenRle4AbsoluteRunKeepsItsLength)
+{
+    const std::vector<BYTE> stream = {0, 3, 0x12, 0x30, 1, 0x55, 0, 2, 1, 1, 2, 0x44, 0, 1};
+    TestDib d(8, 2, 4, BI_RLE4);
+    Canvas canvas(8, 1);
+    canvas.Draw(d, stream, {0, 0, 8, 1}, {0, 0, 8, 1, 0, 0, 8, 2});
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(canvas.At(x, 0), x == 5 || x == 6 ? Pal(4) : Canvas::Background(x, 0)) << x;
+}
+
+// A huge RLE picture with a tiny stream: nothing is sized by the picture.
+TEST(StretchDibRle, HugePictureWithShortStream)
+{
+    TestDib d(INT_MAX, INT_MAX, 8, BI_RLE8);
+    const std::vector<BYTE> stream = {0, 2, 255, 0, 2, 7, 0, 0};
+    Canvas canvas(4, 4);
+    const DrawArgs a{0, 0, 4, 4, 250, INT_MAX - 4, 10, 4};
+    EXPECT_EQ(canvas.Draw(d, stream, {0, 0, 4, 4}, a), 4);
+    // Bottom row: source columns 255 and 256 are 7; dest x shows 250 + floor(x * 10 / 4).
+    EXPECT_TRUE(canvas.Untouched(1, 3));
+    EXPECT_EQ(canvas.At(2, 3), Pal(7));
+    EXPECT_TRUE(canvas.Untouched(3, 3));
+    EXPECT_TRUE(canvas.Untouched(2, 2));
+}
+
+} // namespace

@@ -1,0 +1,330 @@
+#include "DibRasterInternal.h"
+#include "StretchDibSupport.h"
+#include "core/Endian.h"
+#include "gdi/Gdi.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <climits>
+#include <cmath>
+#include <random>
+
+namespace {
+
+// Straightforward decode of picture pixel (x, y), row 0 at the top; nothing
+// when the first `held` bytes of the block do not hold all of it.
+std::optional<DWORD> ReferencePixel(const TestDib& d, size_t held, LONGLONG x, LONGLONG y)
+{
+    const BITMAPINFOHEADER& h = d.info.bmiHeader;
+    const LONGLONG rows = std::llabs(h.biHeight);
+    if (x < 0 || y < 0 || x >= h.biWidth || y >= rows)
+        return std::nullopt;
+    const ULONGLONG stride = DibRowStride(h.biWidth, h.biBitCount);
+    const ULONGLONG stored = h.biHeight < 0 ? y : rows - 1 - y;
+    if (stored > held / stride)
+        return std::nullopt;
+    const ULONGLONG bpp = h.biBitCount;
+    const ULONGLONG bit = stored * stride * 8 + x * bpp;
+    if ((bit + bpp - 1) / 8 >= held)
+        return std::nullopt;
+    const BYTE* p = d.bits.data() + bit / 8;
+    if (bpp < 8)
+        return Pal((p[0] >> (8 - bpp - bit % 8)) & ((1 << bpp) - 1));
+    DWORD v = 0;
+    for (int i = static_cast<int>(bpp / 8) - 1; i >= 0; --i)
+        v = v << 8 | p[i];
+    if (bpp == 8)
+        return Pal(static_cast<int>(v));
+    DWORD masks[3] = {0xFF0000, 0xFF00, 0xFF};
+    if (bpp == 16)
+        masks[0] = 0x7C00, masks[1] = 0x3E0, masks[2] = 0x1F;
+    if (h.biCompression != BI_RGB)
+        for (int c = 0; c < 3; ++c)
+            masks[c] = LoadLE32(reinterpret_cast<const BYTE*>(&d.info.bmiColors[c]));
+    DWORD out = 0xFF000000;
+    for (int c = 0; c < 3; ++c)
+        if (masks[c] != 0) {
+            const int shift = std::countr_zero(masks[c]);
+            const double level = (v & masks[c]) >> shift;
+            out |= static_cast<DWORD>(std::lround(level * 255 / (masks[c] >> shift)))
+                   << (16 - 8 * c);
+        }
+    return out;
+}
+
+struct Format
+{
+    WORD bpp;
+    DWORD compression;
+    std::vector<DWORD> masks;
+};
+
+const Format kFormats[] = {{1, BI_RGB, {}},
+                           {4, BI_RGB, {}},
+                           {8, BI_RGB, {}},
+                           {16, BI_RGB, {}},
+                           {16, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}},
+                           {16, BI_BITFIELDS, {0x7C00, 0x03E0, 0x001F}},
+                           {16, BI_BITFIELDS, {0x000F, 0x3F00, 0x00F0}},
+                           {24, BI_RGB, {}},
+                           {32, BI_RGB, {}},
+                           {32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}},
+                           {32, BI_ALPHABITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF, 0xC0000000}},
+                           {32, BI_BITFIELDS, {0xFF000000, 0, 0x0000FFF0}}};
+
+// Each format's rows, by hand: 1:1 takes the scale-1 routines, mirrored the
+// per-column ones.
+TEST(StretchDibFormats, RowsDecodeExactly)
+{
+    struct Case
+    {
+        Format format;
+        std::vector<BYTE> row;
+        std::vector<DWORD> expected;
+    };
+    const DWORD p0 = Pal(0), p1 = Pal(1);
+    const Case cases[] = {
+        {{1, BI_RGB, {}}, {0xA5, 0x80}, {p1, p0, p1, p0, p0, p1, p0, p1, p1}},
+        {{4, BI_RGB, {}}, {0x1F, 0xA0}, {p1, Pal(15), Pal(10)}},
+        {{8, BI_RGB, {}}, {0, 200, 255}, {p0, Pal(200), Pal(255)}}, // past any colour count
+        // x-5-5-5, the top bit ignored
+        {{16, BI_RGB, {}},
+         {0xFF, 0x7F, 0x00, 0x80, 0x00, 0x7C, 0x1F, 0x00, 0x10, 0x02},
+         {0xFFFFFFFF, 0xFF000000, 0xFFFF0000, 0xFF0000FF, 0xFF008484}},
+        {{16, BI_BITFIELDS, {0xF000, 0x0F00, 0}}, {0x00, 0xF8}, {0xFFFF8800}}, // no blue
+        // No row padding: nothing to read past the last pixel.
+        {{24, BI_RGB, {}},
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
+         {0xFF030201, 0xFF060504, 0xFF090807, 0xFF0C0B0A}},
+        {{32, BI_RGB, {}}, {1, 2, 3, 0xAA}, {0xFF030201}},
+        {{32, BI_BITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF}},
+         {0x01, 0x00, 0xF8, 0x3F},
+         {0xFFFF8000}},
+        {{32, BI_ALPHABITFIELDS, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}},
+         {0x10, 0x20, 0x30, 0},
+         {0xFF302010}},
+        {{32, BI_BITFIELDS, {0xFFFFFFFF, 0, 0}},
+         {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80},
+         {0xFFFF0000, 0xFF800000}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.format.bpp << " bits, " << c.row.size() << " bytes");
+        const int w = static_cast<int>(c.expected.size());
+        TestDib d(w, 1, c.format.bpp, c.format.compression);
+        d.SetMasks(c.format.masks);
+        d.bits = c.row;
+        d.bits.resize(DibRowStride(w, c.format.bpp));
+        for (int dir : {1, -1}) {
+            Canvas canvas(w, 1);
+            canvas.Draw(d, {0, 0, w, 1}, {dir > 0 ? 0 : w - 1, 0, dir * w, 1, 0, 0, w, 1});
+            for (int x = 0; x < w; ++x)
+                EXPECT_EQ(canvas.At(dir > 0 ? x : w - 1 - x, 0), c.expected[x]) << "x " << x;
+        }
+    }
+}
+
+// The tests below run with the processor's vector routines and with the
+// baseline ones, so both are checked on any machine.
+class StretchDibRoutines : public testing::TestWithParam<bool>
+{
+protected:
+    void SetUp() override { dibraster::EnableVectorRoutines(GetParam()); }
+    void TearDown() override { dibraster::EnableVectorRoutines(true); }
+};
+INSTANTIATE_TEST_SUITE_P(VectorOrBaseline, StretchDibRoutines, testing::Bool());
+
+// Every 5- and 6-bit level, at scale 1 and enlarged, through each 16-bit path.
+TEST_P(StretchDibRoutines, SixteenBitLevelsRoundExactly)
+{
+    for (const Format& f : {kFormats[3], kFormats[4], kFormats[6]}) {
+        TestDib d(64, 1, f.bpp, f.compression);
+        d.SetMasks(f.masks);
+        for (WORD v = 0; v < 64; ++v) {
+            const WORD px = static_cast<WORD>((v * 7 & 31) << 11 | v << 5 | (v & 31));
+            d.bits.insert(d.bits.end(), {static_cast<BYTE>(px), static_cast<BYTE>(px >> 8)});
+        }
+        for (int scale : {1, 2}) {
+            Canvas canvas(128, 1);
+            const DrawArgs a{0, 0, 64 * scale, 1, 0, 0, 64, 1};
+            canvas.Draw(d, {0, 0, 128, 1}, a);
+            ExpectMatchesReference(canvas, {0, 0, 128, 1}, a, [&](LONGLONG x, LONGLONG y) {
+                return ReferencePixel(d, d.bits.size(), x, y);
+            });
+        }
+    }
+}
+
+// Random formats, sizes, short blocks, rectangles partly outside the picture,
+// mirroring and clips against the per-pixel reference; the canvas border
+// outside the clip must stay untouched.
+TEST_P(StretchDibRoutines, MatchesPerPixelReference)
+{
+    std::mt19937 rng(20240611);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto nonZero = [&](int limit) { return pick(1, limit) * (pick(0, 1) != 0 ? 1 : -1); };
+    for (int iter = 0; iter < 3000; ++iter) {
+        const Format& f = kFormats[pick(0, std::size(kFormats) - 1)];
+        const int w = pick(1, 19);
+        const int h = pick(1, 9);
+        TestDib d(w, pick(0, 1) != 0 ? h : -h, f.bpp, f.compression);
+        d.SetMasks(f.masks);
+        d.bits.resize(DibRowStride(w, f.bpp) * h);
+        for (BYTE& b : d.bits)
+            b = static_cast<BYTE>(rng());
+        const size_t held =
+            pick(0, 3) == 0 ? pick(0, static_cast<int>(d.bits.size())) : d.bits.size();
+        const std::vector<BYTE> block(d.bits.begin(), d.bits.begin() + held);
+        const RECT clip{pick(0, 10), pick(0, 8), pick(10, 24), pick(8, 16)};
+        DrawArgs a{pick(-8, 20),    pick(-8, 14),    nonZero(40),    nonZero(30),
+                   pick(-4, w + 2), pick(-4, h + 2), nonZero(w + 6), nonZero(h + 6)};
+        if (pick(0, 2) == 0) // scale 1 has routines of its own
+            a.w = a.sw, a.h = a.sh;
+        Canvas canvas(24, 16);
+        ASSERT_EQ(canvas.Draw(d, block, clip, a), std::abs(a.sh));
+        ExpectMatchesReference(
+            canvas, clip, a, [&](LONGLONG x, LONGLONG y) { return ReferencePixel(d, held, x, y); });
+        if (HasFailure())
+            FAIL() << "iteration " << iter;
+    }
+}
+
+// Pictures and rectangles near the limits of int: nothing wraps, nothing is
+// sized by the destination, and what the small blocks hold is drawn.
+TEST(StretchDibScaling, HugeSizesDoNotOverflow)
+{
+    struct Case
+    {
+        LONG width, height;
+        WORD bpp;
+        size_t held;
+        DrawArgs args;
+    };
+    const Case cases[] = {
+        {INT_MAX, 1, 1, 16, {0, 0, 40, 1, 0, 0, 40, 1}},
+        {INT_MAX, 1, 1, 16, {0, 0, 8, 8, INT_MAX - 4, 0, 8, 1}},
+        {1, INT_MAX, 32, 8, {0, 0, 8, 8, 0, INT_MAX - 2, 1, 2}},
+        {1, INT_MAX, 32, 8, {0, 0, 8, 8, 0, 0, 1, INT_MAX}},
+        {INT_MAX, -INT_MAX, 32, 64, {0, 0, 8, 8, 0, 0, 8, 8}},
+        {INT_MAX, INT_MAX, 32, 64, {0, 0, 8, 8, INT_MAX - 8, INT_MAX - 8, 8, 8}},
+        {2, -2, 8, 4, {0, 0, INT_MAX, INT_MAX, 0, 0, 2, 2}},
+        {2, -2, 8, 4, {5, 5, INT_MIN, INT_MIN, 0, 0, 2, 2}},
+        {2, -2, 8, 4, {4 - (1LL << 31), 3, INT_MAX, -INT_MAX, INT_MAX, 0, INT_MIN, 2}},
+        {2, -2, 8, 4, {1LL << 40, 0, INT_MIN, 8, 0, 0, 2, 2}},
+    };
+    for (const Case& c : cases) {
+        TestDib d(c.width, c.height, c.bpp);
+        d.bits.resize(c.held);
+        for (size_t i = 0; i < c.held; ++i)
+            d.bits[i] = static_cast<BYTE>(i * 37 + 11);
+        Canvas canvas(8, 8);
+        const int lines = c.args.sh == INT_MIN ? INT_MAX : std::abs(c.args.sh);
+        EXPECT_EQ(canvas.Draw(d, {0, 0, 8, 8}, c.args), lines);
+        ExpectMatchesReference(canvas, {0, 0, 8, 8}, c.args, [&](LONGLONG x, LONGLONG y) {
+            return ReferencePixel(d, c.held, x, y);
+        });
+    }
+}
+
+TEST(StretchDibScaling, MirroringIsPixelExact)
+{
+    TestDib d(4, 1, 8);
+    d.bits = {10, 11, 12, 13};
+    auto row = [&](DrawArgs a) {
+        Canvas canvas(6, 1);
+        canvas.Draw(d, {0, 0, 6, 1}, a);
+        for (int x = 0; x < 6; ++x)
+            canvas.pixels[x] = canvas.Untouched(x, 0) ? 0 : canvas.pixels[x];
+        return canvas.pixels;
+    };
+    const DWORD u = 0;
+    // x = 4, width -4 covers 1..4; half size keeps the even columns, mirrored.
+    EXPECT_EQ(row({4, 0, -4, 1, 0, 0, 4, 1}),
+              (std::vector{u, Pal(13), Pal(12), Pal(11), Pal(10), u}));
+    EXPECT_EQ(row({2, 0, -2, 1, 0, 0, 4, 1}), (std::vector{u, Pal(12), Pal(10), u, u, u}));
+    EXPECT_EQ(row({1, 0, -2, 1, 3, 0, -4, 1}), (std::vector{Pal(10), Pal(12), u, u, u, u}));
+    EXPECT_EQ(row({0, 0, 3, 1, 2, 0, -3, 1}), (std::vector{Pal(12), Pal(11), Pal(10), u, u, u}));
+}
+
+// Formats it cannot draw, and an empty source rectangle: 0 and nothing drawn.
+TEST(StretchDibResult, UndrawableDibsReturnZeroAndDrawNothing)
+{
+    struct Case
+    {
+        LONG width, height;
+        WORD bpp;
+        DWORD compression;
+        std::vector<DWORD> masks;
+        DWORD size = 40;
+        int srcWidth = 4, srcHeight = 4;
+    };
+    // Sizes, bit counts, compressions, RLE pairings, masks with a gap or an
+    // overlap, other header sizes, empty source rectangles.
+    const Case cases[] = {{0, 4, 8, BI_RGB, {}},
+                          {-4, 4, 8, BI_RGB, {}},
+                          {4, 0, 8, BI_RGB, {}},
+                          {4, INT_MIN, 8, BI_RGB, {}},
+                          {4, 4, 2, BI_RGB, {}},
+                          {4, 4, 64, BI_RGB, {}},
+                          {4, 4, 30000, BI_RGB, {}},
+                          {4, 4, 0, BI_JPEG, {}},
+                          {4, 4, 0, BI_PNG, {}},
+                          {4, 4, 8, 7, {}},
+                          {4, 4, 4, BI_RLE8, {}},
+                          {4, 4, 8, BI_RLE4, {}},
+                          {4, -4, 8, BI_RLE8, {}},
+                          {4, 4, 24, BI_BITFIELDS, {}},
+                          {4, 4, 16, BI_BITFIELDS, {0x7C00, 0x03E0, 0x0015}},
+                          {4, 4, 32, BI_BITFIELDS, {0xFF0000, 0x1FF00, 0xFF}},
+                          {4, 4, 8, BI_RGB, {}, 12},
+                          {4, 4, 8, BI_RGB, {}, 124},
+                          {4, 4, 8, BI_RGB, {}, 40, 0, 4},
+                          {4, 4, 8, BI_RGB, {}, 40, 4, 0}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        TestDib d(c.width, c.height, c.bpp, c.compression);
+        d.SetMasks(c.masks);
+        d.info.bmiHeader.biSize = c.size;
+        d.bits.assign(256, 0x11);
+        Canvas canvas(4, 4);
+        EXPECT_EQ(canvas.Draw(d, {0, 0, 4, 4}, {0, 0, 4, 4, 0, 0, c.srcWidth, c.srcHeight}), 0)
+            << "case " << i;
+        EXPECT_EQ(canvas.pixels, Canvas(4, 4).pixels) << "case " << i;
+    }
+}
+
+// The public call: argument checks, the viewport origin and the clip.
+TEST(StretchDibPublic, DrawsThroughTheContext)
+{
+    CSurface surface(6, 4, RGB(1, 2, 3));
+    const HDC dc = CreateSurfaceDC(&surface);
+    TestDib d(2, 2, 8);
+    d.bits = {1, 2, 0, 0, 3, 4, 0, 0};
+    const BYTE* bits = d.bits.data();
+    const size_t size = d.bits.size();
+    EXPECT_EQ(StretchDIBits(nullptr, 0, 0, 2, 2, 0, 0, 2, 2, bits, size, &d.info, 0, SRCCOPY), 0);
+    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, size, nullptr, 0, SRCCOPY), 0);
+    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, 2, nullptr, size, &d.info, 0, SRCCOPY), 0);
+    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, size, &d.info, 1, SRCCOPY), 0);
+    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, size, &d.info, 0, 0x00EE0086), 0);
+    // Every source line counts as drawn, wherever it lands or not.
+    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, -2, nullptr, 0, &d.info, 0, SRCCOPY), 2);
+    EXPECT_EQ(StretchDIBits(dc, 0, 0, 0, 2, 0, 0, 2, 1, bits, size, &d.info, 0, SRCCOPY), 1);
+    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 9, 9, 2, 2, bits, size, &d.info, 0, SRCCOPY), 2);
+    EXPECT_EQ(StretchDIBits(dc, 99, 0, 2, 2, 0, 0, 2, 2, bits, size, &d.info, 0, SRCCOPY), 2);
+    const DWORD u = SurfacePixel(RGB(1, 2, 3));
+    EXPECT_EQ(std::vector<DWORD>(surface.Bits(), surface.Bits() + 24), std::vector<DWORD>(24, u));
+
+    SetViewportOrgEx(dc, 2, 1, nullptr);
+    const RECT clip{0, 0, 4, 4};
+    SetDeviceClipRect(dc, &clip);
+    // Logical (-1, 0) is surface (1, 1); the clip cuts the enlarged picture at x = 4.
+    EXPECT_EQ(StretchDIBits(dc, -1, 0, 4, 2, 0, 0, 2, 2, bits, size, &d.info, 0, SRCCOPY), 2);
+    const std::vector<DWORD> expected = {u, u,      u,      u,      u, u, //
+                                         u, Pal(3), Pal(3), Pal(4), u, u, //
+                                         u, Pal(1), Pal(1), Pal(2), u, u, //
+                                         u, u,      u,      u,      u, u};
+    EXPECT_EQ(std::vector<DWORD>(surface.Bits(), surface.Bits() + 24), expected);
+    DeleteDC(dc);
+}
+
+} // namespace

@@ -1,0 +1,286 @@
+// Runs the built pixmora-render as a user would and checks its exit status,
+// its messages and the PPM it writes.
+
+#include "BmpSuite.h"
+#include "RgbImage.h"
+#include "core/File.h"
+#include "dib/Dib.h"
+#include "gdi/Dc.h"
+#include "gdi/Surface.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+struct ToolRun
+{
+    int status = -1; // the exit status, -1 when the tool did not exit normally
+    std::string err; // what it printed on stderr
+};
+
+std::string Quoted(const std::string& arg)
+{
+    std::string quoted = "'";
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// A path in the build folder, distinct for each test so that tests can run
+// side by side.
+std::string OutputPath(const std::string& name)
+{
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(PIXMORA_TOOL_OUTPUT_DIR) + "/" + test->name() + "-" + name;
+}
+
+ToolRun RunTool(const std::vector<std::string>& args)
+{
+    const std::string errPath = OutputPath("stderr.txt");
+    std::string command = Quoted(PIXMORA_RENDER_TOOL);
+    for (const std::string& arg : args)
+        command += " " + Quoted(arg);
+    command += " >/dev/null 2>" + Quoted(errPath);
+    const int raw = std::system(command.c_str());
+    ToolRun run;
+    // A sanitizer report aborts: that is never a status the tool chose.
+    run.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const std::vector<unsigned char> err = ReadWholeFile(errPath);
+    run.err.assign(err.begin(), err.end());
+    return run;
+}
+
+// A fresh output path, with no file left there by an earlier run.
+std::string FreshOutput(const std::string& name)
+{
+    const std::string path = OutputPath(name);
+    std::remove(path.c_str());
+    return path;
+}
+
+bool Exists(const std::string& path)
+{
+    return std::ifstream(path).good();
+}
+
+// Exactly the header the tool writes, and the pixels after it.
+RgbImage ReadOutput(const std::string& path)
+{
+    RgbImage image;
+    EXPECT_TRUE(LoadPpm(path, image)) << path << " is not a whole P6 PPM";
+    const std::vector<unsigned char> bytes = ReadWholeFile(path);
+    const std::string header =
+        "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + std::min(bytes.size(), header.size())),
+              header);
+    return image;
+}
+
+const std::string kPal8 = BmpSuitePath("g/pal8.bmp"); // 127 x 64, 8 bits
+constexpr char kUsagePrefix[] = "usage: pixmora-render";
+
+TEST(RenderTool, BadArgumentsPrintUsageAndExit1)
+{
+    const std::string out = FreshOutput("out.ppm");
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {kPal8},
+        {kPal8, out, "extra"},
+        {kPal8, out, "--scale"},
+        {"--scale", "0", kPal8, out},
+        {"--scale", "-2", kPal8, out},
+        {"--scale", "nan", kPal8, out},
+        {"--scale", "inf", kPal8, out},
+        {"--scale", "2x", kPal8, out},
+        {"--scale", "", kPal8, out},
+        {"--viewport", "10x10", kPal8, out},
+        {"--viewport", "10x10+-1+0", kPal8, out},
+        {"--viewport", "10x10+0-1", kPal8, out},
+        {"--viewport", "0x10+0+0", kPal8, out},
+        {"--viewport", "10x10+0+0+", kPal8, out},
+        {"--viewport", " 10x10+0+0", kPal8, out},
+        {"--viewport", "10x99999999999+0+0", kPal8, out},
+        {"--zoom", "2", kPal8, out},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        std::string joined;
+        for (const std::string& a : args)
+            joined += "[" + a + "]";
+        SCOPED_TRACE(joined);
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.rfind(kUsagePrefix, 0), 0u) << run.err;
+    }
+    EXPECT_FALSE(Exists(out));
+}
+
+// The tool says what the file layer says, whatever went wrong.
+TEST(RenderTool, InputThatCannotBeOpenedExits1WithTheFileMessage)
+{
+    for (const std::string& input : {BmpSuitePath("g/no-such-file.bmp"), BmpSuitePath("g")}) {
+        SCOPED_TRACE(input);
+        CFile file;
+        CFileException error;
+        ASSERT_FALSE(file.Open(input.c_str(), CFile::modeRead, &error));
+        const ToolRun run = RunTool({input, FreshOutput("out.ppm")});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, std::string(error.GetErrorMessage()) + "\n");
+    }
+}
+
+TEST(RenderTool, RefusedFileExits2WithTheViewerMessage)
+{
+    const std::string text = OutputPath("not-a-bitmap.bmp");
+    std::ofstream(text) << "This is plain text, not a picture.\n";
+    for (const std::string& input : {text, BmpSuitePath("x/ba-bm.bmp")}) {
+        SCOPED_TRACE(input);
+        const std::string out = FreshOutput("out.ppm");
+        const ToolRun run = RunTool({input, out});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, "Failed to load image!\n");
+        EXPECT_FALSE(Exists(out));
+    }
+}
+
+// Formats the drawing call may not take: whatever the reader and the drawing
+// call make of each file, the exit status says the same.
+TEST(RenderTool, ExitStatusFollowsReadAndDraw)
+{
+    for (const char* name : {"q/rgba64.bmp", "q/rgb24jpeg.bmp", "q/rgb24rle24.bmp",
+                             "q/pal1huffmsb.bmp", "g/pal4rle.bmp"}) {
+        const std::string input = BmpSuitePath(name);
+        SCOPED_TRACE(input);
+        CFile file(input.c_str(), CFile::modeRead);
+        CDib dib;
+        int expected = 2;
+        if (dib.Read(&file)) {
+            CSurface surface(std::min<int>(dib.m_pInfo->bmiHeader.biWidth, 256),
+                             std::min<int>(std::abs(dib.m_pInfo->bmiHeader.biHeight), 256));
+            CSurfaceDC dc(&surface);
+            expected = dib.Draw(&dc, 0, 0, 1.0) == 0 ? 3 : 0;
+        }
+        const ToolRun run = RunTool({input, FreshOutput("out.ppm")});
+        EXPECT_EQ(run.status, expected) << run.err;
+        if (expected == 3) {
+            EXPECT_NE(run.err.find("nothing could be drawn"), std::string::npos) << run.err;
+        }
+    }
+}
+
+// No portable PPM is 0 pixels wide, and a window onto nothing is no drawing.
+TEST(RenderTool, PictureScaledToNothingExits3)
+{
+    const std::string out = FreshOutput("out.ppm");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--scale", "0.001", kPal8, out},
+          std::vector<std::string>{"--scale", "0.01", "--viewport", "8x8+0+0", kPal8, out}}) {
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, 3);
+        EXPECT_NE(run.err.find("nothing to draw at this scale"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(Exists(out));
+}
+
+TEST(RenderTool, HugeSurfaceExits1AndPointsAtViewport)
+{
+    // 500 times 127 x 64 would take about 8 GiB; a window onto it is cheap.
+    const std::string out = FreshOutput("out.ppm");
+    const ToolRun run = RunTool({"--scale", "500", kPal8, out});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("--viewport"), std::string::npos) << run.err;
+    EXPECT_FALSE(Exists(out));
+
+    const ToolRun window =
+        RunTool({"--scale", "500", "--viewport", "64x48+30000+16000", kPal8, out});
+    ASSERT_EQ(window.status, 0) << window.err;
+    const RgbImage image = ReadOutput(out);
+    EXPECT_EQ(image.width, 64);
+    EXPECT_EQ(image.height, 48);
+}
+
+TEST(RenderTool, DrawsWhatTheReferenceShows)
+{
+    const std::string out = FreshOutput("out.ppm");
+    const ToolRun run = RunTool({kPal8, out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const RgbImage image = ReadOutput(out);
+    RgbImage ref;
+    ASSERT_TRUE(LoadPng(BmpSuitePath("ref/g-pal8.png"), ref));
+
+    // The PPM's bytes as surface words, to reuse the pixel comparison.
+    std::vector<DWORD> words(image.rgb.size() / 3);
+    for (size_t i = 0; i < words.size(); ++i)
+        words[i] = static_cast<DWORD>(image.rgb[3 * i] << 16 | image.rgb[3 * i + 1] << 8 |
+                                      image.rgb[3 * i + 2]);
+    const PixelComparison c =
+        ComparePixels(ref, words.data(), image.width, image.height, image.width, 0);
+    EXPECT_TRUE(c.Matches()) << c.differing << " pixels differ:" << c.report;
+}
+
+// A viewport shows the same pixels as the whole scaled picture does at that
+// place, and black where it reaches past the picture's right or bottom edge.
+TEST(RenderTool, ViewportIsAWindowOntoTheScaledPicture)
+{
+    const std::string whole = FreshOutput("whole.ppm");
+    const std::string part = FreshOutput("part.ppm");
+    // Options may follow the file names.
+    ToolRun run = RunTool({kPal8, whole, "--scale", "2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const RgbImage full = ReadOutput(whole);
+    ASSERT_EQ(full.width, 254);
+    ASSERT_EQ(full.height, 128);
+
+    struct Window
+    {
+        int w, h, x, y;
+    };
+    for (const Window v :
+         {Window{40, 30, 100, 50}, Window{40, 30, 230, 110}, Window{254, 128, 0, 0}}) {
+        const std::string spec = std::to_string(v.w) + "x" + std::to_string(v.h) + "+" +
+                                 std::to_string(v.x) + "+" + std::to_string(v.y);
+        SCOPED_TRACE(spec);
+        run = RunTool({"--scale", "2", "--viewport", spec, kPal8, part});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const RgbImage window = ReadOutput(part);
+        ASSERT_EQ(window.width, v.w);
+        ASSERT_EQ(window.height, v.h);
+        long wrong = 0;
+        for (int y = 0; y < v.h; ++y) {
+            for (int x = 0; x < v.w; ++x) {
+                const int fx = v.x + x, fy = v.y + y;
+                const bool inside = fx < full.width && fy < full.height;
+                static const BYTE kBlack[3] = {0, 0, 0};
+                const BYTE* want = inside ? full.At(fx, fy) : kBlack;
+                wrong += !std::equal(want, want + 3, window.At(x, y));
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+TEST(RenderTool, UnwritableOutputExits1)
+{
+    ToolRun run = RunTool({kPal8, OutputPath("no-such-folder/out.ppm")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+
+    // A device that refuses every write: the tool reports it and, not having
+    // made it, leaves it where it is.
+    if (Exists("/dev/full")) {
+        run = RunTool({kPal8, "/dev/full"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+        EXPECT_TRUE(Exists("/dev/full"));
+    }
+}
+
+} // namespace
