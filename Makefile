@@ -21,7 +21,7 @@ check: deps
 	ctest --test-dir $(CHECK_DIR) --output-on-failure -j $(JOBS)
 
 release: deps
-	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPIXMORA_TESTS=OFF
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 run: release

@@ -56,6 +56,27 @@ Wrapper* WrapperOf(Handle handle)
     return static_cast<Wrapper*>(slot.get());
 }
 
+// Makes `owner` the wrapper that holds `handle` in `slot`.
+template <typename Handle>
+BOOL AttachHandle(CObject* owner, Handle& slot, Handle handle)
+{
+    if (!handle)
+        return FALSE;
+    slot = handle;
+    AllWrappers().owners[handle] = owner;
+    return TRUE;
+}
+
+template <typename Handle>
+Handle DetachHandle(Handle& slot)
+{
+    Handle handle = slot;
+    if (handle)
+        AllWrappers().owners.erase(handle);
+    slot = nullptr;
+    return handle;
+}
+
 } // namespace
 
 void ForgetWrapper(const void* handle)
@@ -78,18 +99,12 @@ BOOL CGdiObject::Attach(HGDIOBJ object)
     if (!object)
         return FALSE;
     DeleteObject();
-    m_hObject = object;
-    AllWrappers().owners[object] = this;
-    return TRUE;
+    return AttachHandle(this, m_hObject, object);
 }
 
 HGDIOBJ CGdiObject::Detach()
 {
-    HGDIOBJ object = m_hObject;
-    if (object)
-        AllWrappers().owners.erase(object);
-    m_hObject = nullptr;
-    return object;
+    return DetachHandle(m_hObject);
 }
 
 BOOL CGdiObject::DeleteObject()
@@ -155,20 +170,12 @@ CDC::~CDC()
 
 BOOL CDC::Attach(HDC hdc)
 {
-    if (!hdc)
-        return FALSE;
-    m_hDC = hdc;
-    AllWrappers().owners[hdc] = this;
-    return TRUE;
+    return AttachHandle(this, m_hDC, hdc);
 }
 
 HDC CDC::Detach()
 {
-    HDC hdc = m_hDC;
-    if (hdc)
-        AllWrappers().owners.erase(hdc);
-    m_hDC = nullptr;
-    return hdc;
+    return DetachHandle(m_hDC);
 }
 
 CDC* CDC::FromHandle(HDC hdc)
