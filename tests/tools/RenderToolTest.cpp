@@ -246,10 +246,10 @@ TEST(RenderTool, ViewportIsAWindowOntoTheScaledPicture)
     };
     for (const Window v :
          {Window{40, 30, 100, 50}, Window{40, 30, 230, 110}, Window{254, 128, 0, 0}}) {
-        const std::string spec = std::to_string(v.w) + "x" + std::to_string(v.h) + "+" +
-                                 std::to_string(v.x) + "+" + std::to_string(v.y);
-        SCOPED_TRACE(spec);
-        run = RunTool({"--scale", "2", "--viewport", spec, kPal8, part});
+        const std::string viewport = std::to_string(v.w) + "x" + std::to_string(v.h) + "+" +
+                                     std::to_string(v.x) + "+" + std::to_string(v.y);
+        SCOPED_TRACE(viewport);
+        run = RunTool({"--scale", "2", "--viewport", viewport, kPal8, part});
         ASSERT_EQ(run.status, 0) << run.err;
         const RgbImage window = ReadOutput(part);
         ASSERT_EQ(window.width, v.w);
