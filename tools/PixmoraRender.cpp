@@ -179,11 +179,9 @@ int Render(const Options& options)
         return kUsageOrIoError;
     }
 
-    // The same extent CDib::Draw gives the drawing call.
-    const LONG storedHeight = dib.m_pInfo->bmiHeader.biHeight;
-    const int height = storedHeight == INT_MIN ? INT_MAX : std::abs(storedHeight);
-    const int scaledWidth = ScaleDimension(dib.m_pInfo->bmiHeader.biWidth, options.scale);
-    const int scaledHeight = ScaleDimension(height, options.scale);
+    const CSize scaled = dib.GetDrawnSize(options.scale);
+    const int scaledWidth = scaled.cx;
+    const int scaledHeight = scaled.cy;
 
     // Checked before the viewport too, so that a window onto nothing is not
     // mistaken for a drawing.

@@ -76,14 +76,19 @@ int CDib::Draw(CDC* dc, int x, int y)
 
 int CDib::Draw(CDC* dc, int x, int y, double scale)
 {
-    // A top-down picture stores a negative height; the drawing call wants the
-    // picture's extent, and finds the row order in the header itself.
-    const int width = m_pInfo->bmiHeader.biWidth;
+    // The drawing call wants the picture's extent and finds the row order in
+    // the header itself.
+    const CSize source = GetDrawnSize(1.0);
+    const CSize dest = GetDrawnSize(scale);
+    return StretchDIBits(dc ? dc->GetSafeHdc() : nullptr, x, y, dest.cx, dest.cy, 0, 0, source.cx,
+                         source.cy, m_pPixels, m_cbPixels, m_pInfo, DIB_RGB_COLORS, SRCCOPY);
+}
+
+CSize CDib::GetDrawnSize(double scale) const
+{
     const LONG storedHeight = m_pInfo->bmiHeader.biHeight;
     const int height = storedHeight == INT_MIN ? INT_MAX : std::abs(storedHeight);
-    return StretchDIBits(dc ? dc->GetSafeHdc() : nullptr, x, y, ScaleDimension(width, scale),
-                         ScaleDimension(height, scale), 0, 0, width, height, m_pPixels, m_cbPixels,
-                         m_pInfo, DIB_RGB_COLORS, SRCCOPY);
+    return {ScaleDimension(m_pInfo->bmiHeader.biWidth, scale), ScaleDimension(height, scale)};
 }
 
 int ScaleDimension(int dimension, double scale)

@@ -27,13 +27,6 @@ BOOL ReadEntry(const BmpSuiteEntry& e, CDib& dib)
     return dib.Read(&file);
 }
 
-// The picture's extent as drawn: a top-down picture stores a negative height.
-int PictureHeight(const CDib& dib)
-{
-    const LONG h = dib.m_pInfo->bmiHeader.biHeight;
-    return h == INT_MIN ? INT_MAX : std::abs(h);
-}
-
 bool MustRender(const BmpSuiteEntry& e)
 {
     return e.expect == "render" || e.expect == "render-tolerant";
@@ -96,8 +89,7 @@ protected:
         }
         // A size that is not the reference's fails here, before a surface of
         // whatever the header claims is allocated.
-        ASSERT_EQ(m_dib.m_pInfo->bmiHeader.biWidth, m_ref.width) << e.file;
-        ASSERT_EQ(PictureHeight(m_dib), m_ref.height) << e.file;
+        ASSERT_EQ(m_dib.GetDrawnSize(1.0), CSize(m_ref.width, m_ref.height)) << e.file;
     }
 
     int Draw(CSurface& surface, double scale)
@@ -194,8 +186,7 @@ TEST_P(BmpSuiteDrawBroken, DrawsWithoutFaultAtAnyScale)
     RecordProperty("outcome", "read");
     for (const double scale : {1.0, 0.5, 2.0}) {
         SCOPED_TRACE(testing::Message() << "scale " << scale);
-        const int w = ScaleDimension(dib.m_pInfo->bmiHeader.biWidth, scale);
-        const int h = ScaleDimension(PictureHeight(dib), scale);
+        const auto [w, h] = dib.GetDrawnSize(scale);
         CSurface surface(std::clamp(w, 1, kMaxSide), std::clamp(h, 1, kMaxSide));
         CSurfaceDC dc(&surface);
         dib.Draw(&dc, 0, 0, scale);

@@ -39,6 +39,10 @@ public:
     virtual int Draw(CDC* dc, int x, int y);
     virtual int Draw(CDC* dc, int x, int y, double scale);
 
+    // The picture's extent as drawn at a scale: width and |height| (a
+    // top-down picture stores a negative height), each scaled as Draw does.
+    CSize GetDrawnSize(double scale) const;
+
     // The number of meaningful colour entries (see DibColorCount).
     int GetColorCount() const;
 
