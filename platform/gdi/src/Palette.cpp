@@ -46,6 +46,8 @@ struct SystemPalette
     const PaletteObject* foreground = nullptr;
 };
 
+PALETTEREALIZEDPROC g_realizedHook = nullptr;
+
 SystemPalette& System()
 {
     static SystemPalette system;
@@ -152,7 +154,16 @@ UINT RealizePalette(HDC hdc)
         }
         // No free slot left: the entry maps to the nearest colour present.
     }
+    if (mapped != 0 && g_realizedHook)
+        g_realizedHook(hdc, mapped);
     return mapped;
+}
+
+PALETTEREALIZEDPROC SetPaletteRealizedHook(PALETTEREALIZEDPROC hook)
+{
+    PALETTEREALIZEDPROC previous = g_realizedHook;
+    g_realizedHook = hook;
+    return previous;
 }
 
 void ReleasePaletteSlots(const PaletteObject* palette)

@@ -89,6 +89,13 @@ HPALETTE SelectPalette(HDC hdc, HPALETTE palette, BOOL forceBackground);
 // to the nearest existing colours and nothing is claimed; returns 0.
 UINT RealizePalette(HDC hdc);
 
+// Called after a foreground realisation that mapped new entries into the
+// system palette, with the context and the count, so that the window layer
+// can tell its windows that the colours on the screen changed. Returns the
+// hook set before; null removes it.
+using PALETTEREALIZEDPROC = void (*)(HDC hdc, UINT mapped);
+PALETTEREALIZEDPROC SetPaletteRealizedHook(PALETTEREALIZEDPROC hook);
+
 // ---- Brushes, pens, rectangles, pixels -------------------------------------
 
 // A solid brush; a PALETTEINDEX colour takes the entry of the palette

@@ -1,0 +1,15 @@
+#pragma once
+
+// Running the window system without an application object: what tests use,
+// and what the application object builds on.
+
+// Makes sure the process has its one application instance, creating it from
+// argc and argv if there is none yet.
+void EnsureApplication(int argc = 0, char** argv = nullptr);
+
+// Delivers everything pending (input, paints, deferred deletions) and returns.
+void PumpMessages();
+
+// Runs until PostQuitMessage; returns its exit code.
+int RunMessageLoop();
+void PostQuitMessage(int nExitCode);

@@ -1,0 +1,122 @@
+// The one seam of modal loops, and the message box as its first client.
+
+#include "ui/Modal.h"
+
+#include "Window.h"
+#include "ui/App.h"
+
+#include <QMessageBox>
+
+namespace {
+
+ModalHandler& InstalledHandler()
+{
+    static ModalHandler handler;
+    return handler;
+}
+
+CString& AppName()
+{
+    static CString name("Pixmora");
+    return name;
+}
+
+QMessageBox::StandardButtons ButtonsOf(UINT type)
+{
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MB_YESNOCANCEL:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MB_YESNO:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MB_RETRYCANCEL:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    default:
+        return QMessageBox::Ok;
+    }
+}
+
+QMessageBox::Icon IconOf(UINT type)
+{
+    switch (type & MB_ICONMASK) {
+    case MB_ICONERROR:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONWARNING:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+int ResultOf(int button)
+{
+    switch (button) {
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Retry:
+        return IDRETRY;
+    default:
+        return IDOK;
+    }
+}
+
+int ShowMessageBox(ModalRequest& request)
+{
+    EnsureApplication();
+    QMessageBox box(IconOf(request.type), QString::fromLatin1(request.caption.GetString()),
+                    QString::fromLatin1(request.text.GetString()), ButtonsOf(request.type),
+                    WidgetOf(request.hWndOwner));
+    return ResultOf(box.exec());
+}
+
+} // namespace
+
+int RunModalLoop(ModalRequest& request, const std::function<int(ModalRequest&)>& loop)
+{
+    // A copy: the handler may install another while it answers.
+    const ModalHandler handler = InstalledHandler();
+    return handler ? handler(request) : loop(request);
+}
+
+ModalHandler SetModalHandler(ModalHandler handler)
+{
+    ModalHandler previous = std::move(InstalledHandler());
+    InstalledHandler() = std::move(handler);
+    return previous;
+}
+
+LPCSTR AfxGetAppName()
+{
+    return AppName().GetString();
+}
+
+void AfxSetAppName(LPCSTR lpszName)
+{
+    AppName() = lpszName;
+}
+
+int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT)
+{
+    return MessageBoxA(GetActiveWindow(), lpszText, nullptr, nType);
+}
+
+int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
+{
+    ModalRequest request{ModalKind::MessageBox,
+                         IsWindow(hWnd) ? hWnd : nullptr,
+                         nullptr,
+                         lpCaption ? lpCaption : AfxGetAppName(),
+                         lpText,
+                         uType,
+                         {}};
+    return RunModalLoop(request, &ShowMessageBox);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+// What a window handle holds, and the Qt widget that shows it. Private to the
+// window layer (and its tests).
+
+#include "ui/Wnd.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QMouseEvent;
+class WindowWidget;
+
+struct HWND__
+{
+    CWnd* wnd = nullptr;            // whose map the window runs; null: default processing
+    std::unique_ptr<CWnd> borrowed; // what FromHandle gives when wnd is null
+    WindowWidget* widget = nullptr;
+    HWND parent = nullptr;      // a child's parent
+    HWND owner = nullptr;       // a top-level window's owner
+    std::vector<HWND> children; // bottom to top
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    UINT id = 0;
+    CString text;
+    COLORREF background = RGB(255, 255, 255);
+
+    // The client area's pixels: what the window painted, with its children
+    // copied over them whenever a client context is taken.
+    CSurface surface;
+    CRect invalid;      // waits for WM_PAINT; a bounding rectangle
+    bool erase = false; // the background goes first
+    bool sizeReported = false;
+    CSize reportedSize;
+    bool inQtPaint = false;
+    bool destroying = false;
+};
+
+// The widget of a window: it copies the surface to the screen and turns Qt's
+// events into messages.
+class WindowWidget final : public QWidget
+{
+public:
+    WindowWidget(HWND hwnd, QWidget* parent, Qt::WindowFlags flags);
+
+    HWND m_hwnd; // null once the window is destroyed
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// Sets up what every window needs: the application, the capture filter and
+// the palette notice. Cheap after the first call.
+void InitWindowSystem();
+
+bool IsLiveWindow(HWND hwnd);
+// A new window for `owner` (which may be null) from the record; null when the
+// record names no usable parent. No message is sent.
+HWND CreateWindowHandle(CWnd* owner, const CREATESTRUCT& cs);
+QWidget* WidgetOf(HWND hwnd);
+HWND WindowOfWidget(const QWidget* widget);
+
+// Gives the surface the widget's size and reports a new size with WM_SIZE.
+void ApplyClientSize(HWND hwnd);
+// Sends WM_PAINT if anything is marked for repainting.
+void DispatchPaint(HWND hwnd);
+// Turns a Qt mouse event into a message for `target`; false for events that
+// have no message.
+bool DeliverMouse(HWND target, const QMouseEvent& event);
+void NotifyActivation(HWND hwnd, bool active);

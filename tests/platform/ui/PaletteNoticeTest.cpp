@@ -1,0 +1,168 @@
+// The palette notice: a foreground realisation on a window's context that
+// changes the system palette is announced to every top-level window; and
+// activation asks the window for its palette.
+
+#include "UiTestSupport.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using uitest::Seen;
+
+namespace {
+
+// A palette of `count` colours that no other test realises: `salt` keeps
+// them apart.
+HPALETTE MakeOddPalette(int count, BYTE salt)
+{
+    std::vector<BYTE> block(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+    auto* record = reinterpret_cast<LOGPALETTE*>(block.data());
+    record->palVersion = 0x300;
+    record->palNumEntries = static_cast<WORD>(count);
+    auto* entries =
+        reinterpret_cast<PALETTEENTRY*>(block.data() + offsetof(LOGPALETTE, palPalEntry));
+    for (int i = 0; i < count; ++i)
+        entries[i] = PALETTEENTRY{static_cast<BYTE>(11 + i), salt, 77, 0};
+    return CreatePalette(record);
+}
+
+struct HookCall
+{
+    HDC hdc;
+    UINT mapped;
+};
+std::vector<HookCall> g_hookCalls;
+
+void RecordHook(HDC hdc, UINT mapped)
+{
+    g_hookCalls.push_back({hdc, mapped});
+}
+
+TEST(PaletteHook, CalledOnlyWhenAForegroundRealisationMapsEntries)
+{
+    g_hookCalls.clear();
+    const PALETTEREALIZEDPROC previous = SetPaletteRealizedHook(&RecordHook);
+    CSurface surface(4, 4);
+    const HDC dc = CreateSurfaceDC(&surface);
+    const HPALETTE palette = MakeOddPalette(5, 201);
+
+    SelectPalette(dc, palette, TRUE); // background: maps nothing
+    EXPECT_EQ(RealizePalette(dc), 0u);
+    EXPECT_TRUE(g_hookCalls.empty());
+
+    SelectPalette(dc, palette, FALSE);
+    EXPECT_EQ(RealizePalette(dc), 5u);
+    ASSERT_EQ(g_hookCalls.size(), 1u);
+    EXPECT_EQ(g_hookCalls[0].hdc, dc);
+    EXPECT_EQ(g_hookCalls[0].mapped, 5u);
+
+    EXPECT_EQ(RealizePalette(dc), 0u); // already there
+    EXPECT_EQ(g_hookCalls.size(), 1u);
+
+    EXPECT_EQ(SetPaletteRealizedHook(previous), &RecordHook);
+    SelectPalette(dc, GetDefaultPalette(), FALSE);
+    DeleteDC(dc);
+    DeleteObject(palette);
+}
+
+class CPaletteWnd : public CWnd
+{
+public:
+    CPaletteWnd(std::vector<Seen>* log, const char* name) : m_log(log), m_name(name) {}
+
+protected:
+    void OnPaletteChanged(CWnd* pFocusWnd)
+    {
+        m_log->push_back(
+            {m_name, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(pFocusWnd->GetSafeHwnd()), 0});
+    }
+    BOOL OnQueryNewPalette()
+    {
+        m_log->push_back({m_name, WM_QUERYNEWPALETTE, 0, 0});
+        return FALSE;
+    }
+    void OnActivate(UINT nState, CWnd*, BOOL)
+    {
+        m_log->push_back({m_name, WM_ACTIVATE, nState, 0});
+    }
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::vector<Seen>* m_log;
+    const char* m_name;
+};
+
+BEGIN_MESSAGE_MAP(CPaletteWnd, CWnd)
+    ON_WM_PALETTECHANGED()
+    ON_WM_QUERYNEWPALETTE()
+    ON_WM_ACTIVATE()
+END_MESSAGE_MAP()
+
+TEST(PaletteNotice, EveryTopLevelWindowHearsWhichWindowChangedThePalette)
+{
+    std::vector<Seen> log;
+    CPaletteWnd frame(&log, "frame"), view(&log, "view"), other(&log, "other");
+    ASSERT_TRUE(
+        frame.CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW, CRect(0, 0, 80, 60), nullptr, 0));
+    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 40, 40), &frame, 1));
+    ASSERT_TRUE(
+        other.CreateEx(0, nullptr, "other", WS_OVERLAPPEDWINDOW, CRect(0, 0, 80, 60), nullptr, 0));
+    const HPALETTE palette = MakeOddPalette(7, 202);
+
+    CDC* dc = view.GetDC();
+    CPalette* wrapper = CPalette::FromHandle(palette);
+    CPalette* old = dc->SelectPalette(wrapper, FALSE);
+    EXPECT_EQ(dc->RealizePalette(), 7u);
+    // Sent at once, to the top-level windows only, naming the view.
+    ASSERT_EQ(log.size(), 2u);
+    for (const Seen& s : log) {
+        EXPECT_NE(s.who, "view");
+        EXPECT_EQ(s.message, WM_PALETTECHANGED);
+        EXPECT_EQ(s.wParam, reinterpret_cast<WPARAM>(view.m_hWnd));
+    }
+
+    // Nothing new mapped, nothing to say.
+    log.clear();
+    EXPECT_EQ(dc->RealizePalette(), 0u);
+    dc->SelectPalette(old, FALSE);
+    view.ReleaseDC(dc);
+    EXPECT_TRUE(log.empty());
+
+    // A context that is no window's changes no screen.
+    const HPALETTE offscreen = MakeOddPalette(3, 203);
+    CSurface surface(2, 2);
+    CSurfaceDC memory(&surface);
+    memory.SelectPalette(CPalette::FromHandle(offscreen), FALSE);
+    EXPECT_EQ(memory.RealizePalette(), 3u);
+    memory.SelectPalette(old, FALSE);
+    EXPECT_TRUE(log.empty());
+    DeleteObject(palette);
+    DeleteObject(offscreen);
+}
+
+TEST(PaletteNotice, ActivationAsksTheTopLevelWindowForItsPalette)
+{
+    std::vector<Seen> log;
+    CPaletteWnd frame(&log, "frame"), view(&log, "view");
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                               CRect(0, 0, 80, 60), nullptr, 0));
+    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 40, 40), &frame, 1));
+    QWidget* widget = WidgetOf(frame);
+    widget->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
+    PumpMessages();
+    EXPECT_EQ(GetActiveWindow(), frame.m_hWnd);
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].who, "frame");
+    EXPECT_EQ(log[0].message, WM_ACTIVATE);
+    EXPECT_EQ(log[0].wParam, WA_ACTIVE);
+    EXPECT_EQ(log[1].who, "frame");
+    EXPECT_EQ(log[1].message, WM_QUERYNEWPALETTE);
+}
+
+} // namespace
