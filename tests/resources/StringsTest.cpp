@@ -191,3 +191,23 @@ TEST(StringTable, IsSortedAndLooksUpEveryEntryAndNothingElse)
 }
 
 } // namespace
+
+// The window layer finds every kind of resource through the provider, and
+// nothing once it is taken away.
+TEST(ResourceProvider, HandsEveryKindToTheWindowLayer)
+{
+    const ResourceProvider* before = AfxSetResourceProvider(&GetResourceProvider());
+    EXPECT_STREQ(AfxLoadString(AFX_IDS_IDLEMESSAGE), "Ready");
+    EXPECT_EQ(AfxLoadMenu(IDR_MAINFRAME).size(), 4u);
+    EXPECT_EQ(AfxLoadAccelerators(IDR_MAINFRAME).size(), 13u);
+    ASSERT_NE(AfxLoadToolBar(IDR_MAINFRAME), nullptr);
+    EXPECT_FALSE(AfxLoadBitmap(IDR_MAINFRAME).empty());
+    EXPECT_EQ(AfxLoadIcon(IDR_MAINFRAME).size(), 2u);
+    EXPECT_NE(AfxLoadDialog(IDD_PALETTE), nullptr);
+    EXPECT_EQ(AfxLoadDialog(12345), nullptr);
+
+    AfxSetResourceProvider(nullptr);
+    EXPECT_EQ(AfxLoadString(AFX_IDS_IDLEMESSAGE), nullptr);
+    EXPECT_TRUE(AfxLoadMenu(IDR_MAINFRAME).empty());
+    AfxSetResourceProvider(before);
+}

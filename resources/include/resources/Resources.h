@@ -6,6 +6,7 @@
 
 #include "core/Types.h"
 #include "resources/ResourceIds.h"
+#include "ui/ResourceProvider.h"
 #include "ui/ResourceTypes.h"
 
 #include <array>
@@ -73,3 +74,6 @@ inline constexpr int kDocStringFieldCount = 7;
 // The seven fields of a document template string such as string
 // IDR_MAINFRAME; missing fields are empty.
 std::array<std::string_view, kDocStringFieldCount> SplitDocString(const char* text);
+
+// All of the above as the window layer takes them (AfxSetResourceProvider).
+const ResourceProvider& GetResourceProvider();

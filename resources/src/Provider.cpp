@@ -1,0 +1,10 @@
+#include "resources/Resources.h"
+
+const ResourceProvider& GetResourceProvider()
+{
+    static const ResourceProvider provider{
+        &LoadMenuResource, &LoadAcceleratorResource, &LoadToolBarResource, &LoadBitmapResource,
+        &LoadIconResource, &LoadResourceString,      &LoadDialogResource,
+    };
+    return provider;
+}
