@@ -1,0 +1,98 @@
+#pragma once
+
+// What a frame shows through Qt: a main window inside the frame's own widget
+// carrying the menu bar, the bars and an empty central area that the client
+// window covers. Private to the window layer (and its tests).
+
+#include "ui/Bars.h"
+#include "ui/Frame.h"
+
+#include <QIcon>
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+
+#include <span>
+#include <vector>
+
+class QAction;
+class QKeyEvent;
+class QLabel;
+class QMainWindow;
+class QMenu;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QWidget;
+
+class FrameHost final : public QObject
+{
+public:
+    FrameHost(CFrameWnd* frame, QWidget* frameWidget);
+    ~FrameHost() override;
+
+    // Null once the frame has let go of this host.
+    CFrameWnd* Frame() const { return m_frame; }
+    void Release();
+
+    QMainWindow* MainWindow() const { return m_main; }
+    QWidget* Central() const { return m_central; }
+    QWidget* FrameWidget() const { return m_frameWidget; }
+
+    void BuildMenu(MENUTEMPLATE menu);
+    void SetAccelerators(std::span<const ACCEL> table);
+
+    std::vector<CControlBar*> bars; // created in this frame, still alive
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void AddMenuItems(QWidget* menu, std::span<const MENUITEMTEMPLATE> items);
+    void UpdateMenu(QMenu* menu);
+    bool TranslateAccelerator(const QKeyEvent& key);
+    void OnIdle();
+
+    CFrameWnd* m_frame;
+    QPointer<QWidget> m_frameWidget;
+    QPointer<QMainWindow> m_main;
+    QPointer<QWidget> m_central;
+    std::vector<ACCEL> m_accelerators;
+    QTimer* m_idleTimer;
+};
+
+FrameHost* FrameHostOf(CFrameWnd* frame);
+
+// What a bar shows: its Qt bar, and for a toolbar the object that watches
+// its buttons.
+struct CControlBar::Impl
+{
+    QPointer<QToolBar> toolBar;
+    QPointer<QStatusBar> statusBar;
+    QPointer<QObject> watcher;
+    std::vector<QPointer<QLabel>> panes;
+    std::vector<QPointer<QAction>> actions; // one per item; null for separators
+
+    QWidget* Widget() const;
+};
+
+// An item's state as update handlers set it, shown on a menu item or button.
+class ActionCmdUI final : public CCmdUI
+{
+public:
+    ActionCmdUI(QAction* action, bool takesText) : m_action(action), m_takesText(takesText) {}
+    void Enable(BOOL bOn = TRUE) override;
+    void SetCheck(int nCheck = 1) override;
+    void SetText(LPCSTR lpszText) override;
+
+private:
+    QAction* m_action;
+    bool m_takesText;
+};
+
+// A bitmap file image drawn at its own size; null when it cannot be drawn.
+QImage ImageFromBitmapFile(std::span<const BYTE> file);
+// An icon's images with their masks applied.
+QIcon IconFromImages(std::span<const ICONIMAGE> images);
+// The status-bar prompt of a command: its string up to '\n'.
+CString CommandPrompt(UINT nID);
