@@ -110,20 +110,6 @@ const char* LoadResourceString(UINT id)
     return found != std::end(kStrings) && found->id == id ? found->text : nullptr;
 }
 
-std::string_view GetStringField(const char* text, int index)
-{
-    if (text == nullptr || index < 0)
-        return {};
-    std::string_view rest(text);
-    for (; index > 0; --index) {
-        const size_t end = rest.find('\n');
-        if (end == std::string_view::npos)
-            return {};
-        rest.remove_prefix(end + 1);
-    }
-    return rest.substr(0, rest.find('\n'));
-}
-
 std::array<std::string_view, kDocStringFieldCount> SplitDocString(const char* text)
 {
     std::array<std::string_view, kDocStringFieldCount> fields;

@@ -70,9 +70,8 @@ Qt::ToolBarAreas AreasOf(DWORD align)
 // The part of a command's string after '\n': its tooltip.
 QString CommandTip(UINT nID)
 {
-    const char* text = AfxLoadString(nID);
-    const char* tip = text ? std::strchr(text, '\n') : nullptr;
-    return tip ? QString::fromLatin1(tip + 1) : QString();
+    const std::string_view tip = GetStringField(AfxLoadString(nID), kCommandTip);
+    return QString::fromLatin1(tip.data(), static_cast<qsizetype>(tip.size()));
 }
 
 } // namespace

@@ -1,1 +1,527 @@
-// (being written)
+// Documents, views and the scrolling view with its scroll bars.
+
+#include "ui/DocView.h"
+
+#include "Window.h"
+
+#include <QApplication>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+AfxRecentFileHook g_recentFileHook = nullptr;
+
+// The title a document has before it has a file.
+constexpr const char* kUntitled = "Untitled";
+
+// The name part of a path.
+CString FileNamePart(LPCSTR path)
+{
+    const char* slash = std::strrchr(path, '/');
+    return CString(slash ? slash + 1 : path);
+}
+
+LONG Clamp32(LONGLONG value)
+{
+    return static_cast<LONG>(std::clamp<LONGLONG>(value, INT_MIN, INT_MAX));
+}
+
+// Views sit in a vector; a position is the next index plus one.
+POSITION PositionOf(size_t index, size_t count)
+{
+    return index < count ? static_cast<POSITION>(index + 1) : 0;
+}
+
+} // namespace
+
+AfxRecentFileHook AfxSetRecentFileHook(AfxRecentFileHook hook)
+{
+    const AfxRecentFileHook previous = g_recentFileHook;
+    g_recentFileHook = hook;
+    return previous;
+}
+
+// ---- The document ------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+END_MESSAGE_MAP()
+
+CDocument::CDocument() = default;
+
+CDocument::~CDocument()
+{
+    for (CView* view : m_views)
+        view->m_pDocument = nullptr;
+}
+
+void CDocument::SetTitle(LPCSTR lpszTitle)
+{
+    m_strTitle = lpszTitle ? lpszTitle : "";
+    // Every frame showing this document names it in its caption.
+    for (CView* view : m_views)
+        if (CFrameWnd* frame = view->GetParentFrame())
+            frame->OnUpdateFrameTitle(TRUE);
+}
+
+void CDocument::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU)
+{
+    m_strPathName = lpszPathName ? lpszPathName : "";
+    SetTitle(FileNamePart(m_strPathName));
+    if (bAddToMRU && g_recentFileHook && !m_strPathName.IsEmpty())
+        g_recentFileHook(m_strPathName);
+}
+
+void CDocument::AddView(CView* pView)
+{
+    if (!pView || pView->m_pDocument == this)
+        return;
+    if (pView->m_pDocument)
+        pView->m_pDocument->RemoveView(pView);
+    m_views.push_back(pView);
+    pView->m_pDocument = this;
+}
+
+void CDocument::RemoveView(CView* pView)
+{
+    const auto it = std::find(m_views.begin(), m_views.end(), pView);
+    if (it == m_views.end())
+        return;
+    m_views.erase(it);
+    pView->m_pDocument = nullptr;
+}
+
+POSITION CDocument::GetFirstViewPosition() const
+{
+    return PositionOf(0, m_views.size());
+}
+
+CView* CDocument::GetNextView(POSITION& rPosition) const
+{
+    if (rPosition == 0 || rPosition > m_views.size()) {
+        rPosition = 0;
+        return nullptr;
+    }
+    const size_t index = rPosition - 1;
+    rPosition = PositionOf(index + 1, m_views.size());
+    return m_views[index];
+}
+
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint)
+{
+    // A view may leave the list while it updates: walk a copy and skip any
+    // that went.
+    const std::vector<CView*> views = m_views;
+    for (CView* view : views)
+        if (view != pSender && view->m_pDocument == this)
+            view->OnUpdate(pSender, lHint, pHint);
+}
+
+void CDocument::DeleteContents() {}
+
+BOOL CDocument::OnNewDocument()
+{
+    DeleteContents();
+    m_strPathName.Empty();
+    SetTitle(kUntitled);
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
+{
+    const char* path = lpszPathName ? lpszPathName : "";
+    CFile file;
+    CFileException error;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary, &error)) {
+        ReportOpenFailure(error, path);
+        return FALSE;
+    }
+    DeleteContents();
+    try {
+        CArchive ar(&file, CArchive::load);
+        Serialize(ar);
+        ar.Close();
+    } catch (const CFileException& e) {
+        ReportOpenFailure(e, path);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::ReportOpenFailure(const CFileException& error, LPCSTR lpszPathName) const
+{
+    // The message names the file even when the failure did not say which.
+    CFileException named(error);
+    if (named.m_strFileName.IsEmpty())
+        named.m_strFileName = lpszPathName;
+    AfxMessageBox(named.GetErrorMessage(), MB_OK | MB_ICONERROR);
+}
+
+BOOL CDocument::OnCmdMsg(UINT nID, int nCode, void* pExtra)
+{
+    return CCmdTarget::OnCmdMsg(nID, nCode, pExtra);
+}
+
+// ---- The view --------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CView, CWnd)
+
+BEGIN_MESSAGE_MAP(CView, CWnd)
+    ON_WM_CREATE()
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CView::CView() = default;
+
+CView::~CView()
+{
+    if (m_pDocument)
+        m_pDocument->RemoveView(this);
+}
+
+CFrameWnd* CView::GetParentFrame() const
+{
+    for (CWnd* w = GetParent(); w; w = w->GetParent())
+        if (auto* frame = dynamic_cast<CFrameWnd*>(w))
+            return frame;
+    return nullptr;
+}
+
+BOOL CView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    cs.style |= WS_CHILD;
+    cs.style &= ~static_cast<LONG>(WS_THICKFRAME);
+    return CWnd::PreCreateWindow(cs);
+}
+
+BOOL CView::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                   CWnd* pParentWnd, UINT nID, CCreateContext* pContext)
+{
+    // The document is known before WM_CREATE, so OnCreate may already use it.
+    if (pContext && pContext->m_pCurrentDoc)
+        pContext->m_pCurrentDoc->AddView(this);
+    if (CWnd::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext))
+        return TRUE;
+    if (m_pDocument)
+        m_pDocument->RemoveView(this);
+    return FALSE;
+}
+
+int CView::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    SetWindowBackground(m_hWnd, RGB(255, 255, 255));
+    // A view takes the keyboard when clicked or activated.
+    WidgetOf(m_hWnd)->setFocusPolicy(Qt::StrongFocus);
+    return 0;
+}
+
+void CView::OnInitialUpdate()
+{
+    OnUpdate(nullptr, 0, nullptr);
+}
+
+void CView::OnUpdate(CView*, LPARAM, CObject*)
+{
+    Invalidate(TRUE);
+}
+
+void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+
+void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*)
+{
+    if (!bActivate || pActivateView != this)
+        return;
+    if (CFrameWnd* frame = GetParentFrame())
+        if (frame->GetActiveView() != this)
+            frame->SetActiveView(this, FALSE);
+    if (QWidget* widget = WidgetOf(m_hWnd))
+        widget->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra)
+{
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra))
+        return TRUE;
+    return m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra);
+}
+
+LRESULT CView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_LBUTTONDOWN) {
+        if (CFrameWnd* frame = GetParentFrame(); frame && frame->GetActiveView() != this)
+            frame->SetActiveView(this);
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+void CView::PostNcDestroy()
+{
+    delete this;
+}
+
+void CView::OnPaint()
+{
+    CPaintDC dc(this);
+    OnPrepareDC(&dc);
+    OnDraw(&dc);
+}
+
+// ---- Making views in frames -------------------------------------------------------------
+
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
+{
+    if (!pContext || !pContext->m_pNewViewClass ||
+        !pContext->m_pNewViewClass->IsDerivedFrom(RUNTIME_CLASS(CWnd)))
+        return nullptr;
+    CObject* object = pContext->m_pNewViewClass->CreateObject();
+    auto* view = dynamic_cast<CWnd*>(object);
+    if (!view) {
+        delete object;
+        return nullptr;
+    }
+    const RECT none{0, 0, 0, 0};
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, none, this, nID, pContext)) {
+        delete view;
+        return nullptr;
+    }
+    RecalcLayout();
+    return view;
+}
+
+// ---- The scrolling view -------------------------------------------------------------------
+
+// The two scroll bars: toolkit widgets inside the view's window, in the strips
+// that the window keeps out of its client area.
+struct CScrollView::Bars
+{
+    QScrollBar* horz = nullptr;
+    QScrollBar* vert = nullptr;
+    bool syncing = false; // the bars are being set from the position
+};
+
+IMPLEMENT_DYNAMIC(CScrollView, CView)
+
+BEGIN_MESSAGE_MAP(CScrollView, CView)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_KEYDOWN()
+    ON_WM_MOUSEWHEEL()
+END_MESSAGE_MAP()
+
+const SIZE CScrollView::sizeDefault = {0, 0};
+
+CScrollView::CScrollView() : m_bars(std::make_unique<Bars>()) {}
+
+// The bars are children of the window's widget and go with it.
+CScrollView::~CScrollView() = default;
+
+int CScrollView::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    QWidget* widget = WidgetOf(m_hWnd);
+    m_bars->horz = new QScrollBar(Qt::Horizontal, widget);
+    m_bars->vert = new QScrollBar(Qt::Vertical, widget);
+    for (QScrollBar* bar : {m_bars->horz, m_bars->vert}) {
+        bar->hide();
+        // The keyboard stays with the view, which scrolls by keys itself.
+        bar->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(bar, &QScrollBar::valueChanged, widget, [this](int) {
+            if (m_bars->syncing)
+                return;
+            ScrollToPosition(CPoint(m_bars->horz->value(), m_bars->vert->value()));
+        });
+    }
+    return 0;
+}
+
+void CScrollView::SetScrollSizes(int nMapMode, SIZE sizeTotal, const SIZE& sizePage,
+                                 const SIZE& sizeLine)
+{
+    m_nMapMode = nMapMode;
+    m_totalLog = CSize(sizeTotal.cx, sizeTotal.cy);
+    // A negative extent (a picture whose size did not fit the arithmetic
+    // that produced it) has nothing to scroll to.
+    m_totalDev = CSize(std::max<LONG>(sizeTotal.cx, 0), std::max<LONG>(sizeTotal.cy, 0));
+    m_pageDev = CSize(sizePage.cx, sizePage.cy);
+    m_lineDev = CSize(sizeLine.cx, sizeLine.cy);
+    if (m_pageDev.cx == 0)
+        m_pageDev.cx = m_totalDev.cx / 10;
+    if (m_pageDev.cy == 0)
+        m_pageDev.cy = m_totalDev.cy / 10;
+    if (m_lineDev.cx == 0)
+        m_lineDev.cx = m_pageDev.cx / 10;
+    if (m_lineDev.cy == 0)
+        m_lineDev.cy = m_pageDev.cy / 10;
+    if (m_hWnd)
+        UpdateBars();
+}
+
+void CScrollView::GetDeviceScrollSizes(int& nMapMode, SIZE& sizeTotal, SIZE& sizePage,
+                                       SIZE& sizeLine) const
+{
+    nMapMode = m_nMapMode;
+    sizeTotal = m_totalDev;
+    sizePage = m_pageDev;
+    sizeLine = m_lineDev;
+}
+
+CPoint CScrollView::MaxPosition() const
+{
+    CRect client;
+    GetClientRect(&client);
+    return CPoint(std::max<LONG>(m_totalDev.cx - client.Width(), 0),
+                  std::max<LONG>(m_totalDev.cy - client.Height(), 0));
+}
+
+void CScrollView::UpdateBars()
+{
+    QWidget* widget = WidgetOf(m_hWnd);
+    if (!widget || m_bInsideUpdate || !m_bars->horz)
+        return;
+    m_bInsideUpdate = true;
+
+    // Decided on the whole window, so that taking a strip for one bar and
+    // the WM_SIZE that follows cannot change the decision again.
+    const int width = widget->width(), height = widget->height();
+    const int vertWidth = m_bars->vert->sizeHint().width();
+    const int horzHeight = m_bars->horz->sizeHint().height();
+    bool horz = m_totalDev.cx > width;
+    bool vert = m_totalDev.cy > height;
+    // One bar takes room that the other direction may then need.
+    if (horz && !vert)
+        vert = m_totalDev.cy > height - horzHeight;
+    if (vert && !horz)
+        horz = m_totalDev.cx > width - vertWidth;
+    m_bHorz = horz;
+    m_bVert = vert;
+    SetNonClientArea(m_hWnd, vert ? vertWidth : 0, horz ? horzHeight : 0);
+
+    CRect client;
+    GetClientRect(&client);
+    m_bars->horz->setVisible(horz);
+    m_bars->vert->setVisible(vert);
+    m_bars->horz->setGeometry(0, client.Height(), client.Width(), horzHeight);
+    m_bars->vert->setGeometry(client.Width(), 0, vertWidth, client.Height());
+
+    const CPoint max = MaxPosition();
+    m_bars->syncing = true;
+    m_bars->horz->setRange(0, max.x);
+    m_bars->vert->setRange(0, max.y);
+    m_bars->horz->setPageStep(std::max<LONG>(m_pageDev.cx, 1));
+    m_bars->vert->setPageStep(std::max<LONG>(m_pageDev.cy, 1));
+    m_bars->horz->setSingleStep(std::max<LONG>(m_lineDev.cx, 1));
+    m_bars->vert->setSingleStep(std::max<LONG>(m_lineDev.cy, 1));
+    m_bars->syncing = false;
+    m_bInsideUpdate = false;
+
+    // The range may have shrunk under the position.
+    const CPoint clamped(std::min(m_scrollPos.x, max.x), std::min(m_scrollPos.y, max.y));
+    if (clamped != m_scrollPos)
+        ScrollToPosition(clamped);
+    else
+        Invalidate(TRUE);
+}
+
+void CScrollView::ScrollToPosition(POINT pt)
+{
+    const CPoint max = MaxPosition();
+    const CPoint to(std::clamp<LONG>(pt.x, 0, max.x), std::clamp<LONG>(pt.y, 0, max.y));
+    if (m_bars->horz) {
+        m_bars->syncing = true;
+        m_bars->horz->setValue(to.x);
+        m_bars->vert->setValue(to.y);
+        m_bars->syncing = false;
+    }
+    if (to == m_scrollPos)
+        return;
+    m_scrollPos = to;
+    // The whole picture moves: everything is painted again, at once, so that
+    // what the window shows follows the position without waiting.
+    Invalidate(TRUE);
+    UpdateWindow();
+}
+
+void CScrollView::ScrollMain(LONGLONG delta)
+{
+    const CPoint max = MaxPosition();
+    CPoint to = m_scrollPos;
+    if (max.y == 0 && max.x > 0)
+        to.x = Clamp32(LONGLONG{to.x} + delta);
+    else
+        to.y = Clamp32(LONGLONG{to.y} + delta);
+    ScrollToPosition(to);
+}
+
+void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
+{
+    CView::OnPrepareDC(pDC, pInfo);
+    pDC->SetViewportOrg(-m_scrollPos.x, -m_scrollPos.y);
+}
+
+void CScrollView::OnSize(UINT nType, int cx, int cy)
+{
+    CView::OnSize(nType, cx, cy);
+    UpdateBars();
+}
+
+void CScrollView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    const bool horzOnly = MaxPosition().y == 0 && MaxPosition().x > 0;
+    const LONG page = horzOnly ? m_pageDev.cx : m_pageDev.cy;
+    const LONGLONG repeat = std::max<UINT>(nRepCnt, 1);
+    switch (nChar) {
+    case VK_LEFT:
+        ScrollToPosition(CPoint(Clamp32(m_scrollPos.x - repeat * m_lineDev.cx), m_scrollPos.y));
+        return;
+    case VK_RIGHT:
+        ScrollToPosition(CPoint(Clamp32(m_scrollPos.x + repeat * m_lineDev.cx), m_scrollPos.y));
+        return;
+    case VK_UP:
+        ScrollToPosition(CPoint(m_scrollPos.x, Clamp32(m_scrollPos.y - repeat * m_lineDev.cy)));
+        return;
+    case VK_DOWN:
+        ScrollToPosition(CPoint(m_scrollPos.x, Clamp32(m_scrollPos.y + repeat * m_lineDev.cy)));
+        return;
+    case VK_PRIOR:
+        ScrollMain(-repeat * page);
+        return;
+    case VK_NEXT:
+        ScrollMain(repeat * page);
+        return;
+    case VK_HOME:
+        ScrollMain(LLONG_MIN / 2);
+        return;
+    case VK_END:
+        ScrollMain(LLONG_MAX / 2);
+        return;
+    default:
+        CView::OnKeyDown(nChar, nRepCnt, nFlags);
+        return;
+    }
+}
+
+BOOL CScrollView::OnMouseWheel(UINT, short zDelta, CPoint)
+{
+    const CPoint max = MaxPosition();
+    if (max.x == 0 && max.y == 0)
+        return static_cast<BOOL>(Default());
+    // Fine-grained wheels send parts of a notch: they add up to whole lines.
+    const int lines = QApplication::wheelScrollLines();
+    const int total = m_wheelRemainder + zDelta * lines;
+    const int steps = total / WHEEL_DELTA;
+    m_wheelRemainder = total % WHEEL_DELTA;
+    const LONG line = max.y == 0 ? m_lineDev.cx : m_lineDev.cy;
+    // Rolling the wheel away from the user moves towards the top.
+    ScrollMain(-LONGLONG{steps} * line);
+    return TRUE;
+}

@@ -6,6 +6,7 @@
 #include "FrameHost.h"
 #include "Window.h"
 #include "ui/Bars.h"
+#include "ui/DocView.h"
 #include "ui/ResourceProvider.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 namespace {
 
 CCmdTarget* g_appTarget = nullptr;
+AFX_FRAMEDESTROYHOOK g_frameDestroyHook = nullptr;
 
 // The string of the idle message and the key indicators' commands: the
 // framework's standard numbers.
@@ -42,50 +44,6 @@ constexpr int kIdleIntervalMs = 100;
 bool LockKeyOn(UINT)
 {
     return false;
-}
-
-// The window system's number for a key; 0 for keys no table names.
-WORD VirtualKey(int key)
-{
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return static_cast<WORD>(key); // the same ASCII codes
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return static_cast<WORD>(0x70 + (key - Qt::Key_F1));
-    switch (key) {
-    case Qt::Key_Backspace:
-        return VK_BACK;
-    case Qt::Key_Tab:
-        return 0x09;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 0x0D;
-    case Qt::Key_Escape:
-        return 0x1B;
-    case Qt::Key_Space:
-        return 0x20;
-    case Qt::Key_PageUp:
-        return 0x21;
-    case Qt::Key_PageDown:
-        return 0x22;
-    case Qt::Key_End:
-        return 0x23;
-    case Qt::Key_Home:
-        return 0x24;
-    case Qt::Key_Left:
-        return 0x25;
-    case Qt::Key_Up:
-        return 0x26;
-    case Qt::Key_Right:
-        return 0x27;
-    case Qt::Key_Down:
-        return 0x28;
-    case Qt::Key_Insert:
-        return VK_INSERT;
-    case Qt::Key_Delete:
-        return VK_DELETE;
-    default:
-        return 0;
-    }
 }
 
 QString Text(LPCSTR text)
@@ -180,15 +138,29 @@ void FrameHost::AddMenuItems(QWidget* menu, std::span<const MENUITEMTEMPLATE> it
             action->setCheckable(true);
             action->setChecked(true);
         }
-        connect(action, &QAction::triggered, this, [this, id] {
-            if (m_frame)
-                m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
-        });
-        connect(action, &QAction::hovered, this, [this, id] {
-            if (m_frame)
-                m_frame->SetMessageText(id);
-        });
+        ConnectCommand(action, id);
     }
+}
+
+void FrameHost::ConnectCommand(QAction* action, UINT id)
+{
+    connect(action, &QAction::triggered, this, [this, id] {
+        if (m_frame)
+            m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+    });
+    connect(action, &QAction::hovered, this, [this, id] {
+        if (m_frame)
+            m_frame->SetMessageText(id);
+    });
+}
+
+QAction* FrameHost::InsertCommandItem(QMenu* menu, QAction* before, UINT id, const QString& text)
+{
+    auto* action = new QAction(text, menu);
+    action->setData(id);
+    menu->insertAction(before, action);
+    ConnectCommand(action, id);
+    return action;
 }
 
 void FrameHost::UpdateMenu(QMenu* menu)
@@ -199,7 +171,7 @@ void FrameHost::UpdateMenu(QMenu* menu)
         const UINT id = action->data().toUInt();
         if (action->isSeparator() || action->menu() || id == 0 || id >= kFirstSystemCommand)
             continue;
-        ActionCmdUI state(action, true);
+        ActionCmdUI state(action, true, this);
         state.m_nID = id;
         state.DoUpdate(m_frame, TRUE);
     }
@@ -312,11 +284,8 @@ void ActionCmdUI::SetText(LPCSTR lpszText)
 
 CString CommandPrompt(UINT nID)
 {
-    const char* text = AfxLoadString(nID);
-    if (!text)
-        return CString();
-    const char* end = std::strchr(text, '\n');
-    return end ? CString(text, static_cast<int>(end - text)) : CString(text);
+    const std::string_view prompt = GetStringField(AfxLoadString(nID), kCommandPrompt);
+    return CString(prompt.data(), static_cast<int>(prompt.size()));
 }
 
 // ---- The frame ---------------------------------------------------------------------
@@ -351,7 +320,8 @@ FrameHost* CFrameWnd::Host()
     return m_host.get();
 }
 
-BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext*)
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                          CCreateContext* pContext)
 {
     const MENUTEMPLATE menu = AfxLoadMenu(nIDResource);
     if (menu.empty() || m_hWnd)
@@ -360,7 +330,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     CString title = CommandPrompt(nIDResource); // the first field
     m_strTitle = title;
     const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
-    if (!CreateEx(0, nullptr, title, dwDefaultStyle, rect, pParentWnd, 0))
+    if (!CreateEx(0, nullptr, title, dwDefaultStyle, rect, pParentWnd, 0, pContext))
         return FALSE;
 
     FrameHost* host = Host();
@@ -389,6 +359,14 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
 
 LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_ACTIVATE) {
+        const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+        // The view shares the frame's activation: it gets the keyboard and
+        // its chance to realise its colours.
+        if (auto* view = dynamic_cast<CView*>(GetActiveView()); view && HIWORD(wParam) == 0)
+            view->OnActivateView(LOWORD(wParam) != WA_INACTIVE, view, view);
+        return result;
+    }
     if (message != WM_CREATE)
         return CWnd::WindowProc(message, wParam, lParam);
     const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
@@ -406,11 +384,18 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    return Host() ? 0 : -1;
+    if (!Host())
+        return -1;
+    auto* context = static_cast<CCreateContext*>(lpCreateStruct->lpCreateParams);
+    if (context && context->m_pNewViewClass && !CreateView(context))
+        return -1;
+    return 0;
 }
 
 void CFrameWnd::OnDestroy()
 {
+    if (g_frameDestroyHook)
+        g_frameDestroyHook(this);
     if (m_host) {
         for (CControlBar* bar : m_host->bars)
             bar->m_pDockSite = nullptr;
@@ -450,10 +435,25 @@ CWnd* CFrameWnd::GetActiveView() const
     return m_pViewActive;
 }
 
-void CFrameWnd::SetActiveView(CWnd* pViewNew, BOOL)
+void CFrameWnd::SetActiveView(CWnd* pViewNew, BOOL bNotify)
 {
+    CWnd* old = GetActiveView();
     m_pViewActive = pViewNew;
     m_hWndViewActive = pViewNew ? pViewNew->GetSafeHwnd() : nullptr;
+    if (!bNotify || old == pViewNew)
+        return;
+    auto* oldView = dynamic_cast<CView*>(old);
+    auto* newView = dynamic_cast<CView*>(pViewNew);
+    if (oldView)
+        oldView->OnActivateView(FALSE, newView, oldView);
+    if (newView && GetActiveView() == newView)
+        newView->OnActivateView(TRUE, newView, oldView);
+}
+
+CDocument* CFrameWnd::GetActiveDocument() const
+{
+    auto* view = dynamic_cast<CView*>(GetActiveView());
+    return view ? view->GetDocument() : nullptr;
 }
 
 void CFrameWnd::RecalcLayout(BOOL)
@@ -536,9 +536,13 @@ CString CFrameWnd::GetTitle() const
     return m_strTitle;
 }
 
-void CFrameWnd::OnUpdateFrameTitle(BOOL)
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
-    UpdateFrameTitleForDocument(nullptr);
+    CDocument* doc = GetActiveDocument();
+    if (bAddToTitle && doc && (GetStyle() & FWS_ADDTOTITLE))
+        UpdateFrameTitleForDocument(doc->GetTitle());
+    else
+        UpdateFrameTitleForDocument(nullptr);
 }
 
 void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName)
@@ -593,4 +597,11 @@ CCmdTarget* AfxSetAppCommandTarget(CCmdTarget* pTarget)
 CCmdTarget* AfxGetAppCommandTarget()
 {
     return g_appTarget;
+}
+
+AFX_FRAMEDESTROYHOOK AfxSetFrameDestroyHook(AFX_FRAMEDESTROYHOOK pfnHook)
+{
+    AFX_FRAMEDESTROYHOOK previous = g_frameDestroyHook;
+    g_frameDestroyHook = pfnHook;
+    return previous;
 }

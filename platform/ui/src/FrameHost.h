@@ -40,6 +40,9 @@ public:
     QWidget* FrameWidget() const { return m_frameWidget; }
 
     void BuildMenu(MENUTEMPLATE menu);
+    // A command item put into one of the frame's menus after it was built,
+    // before `before` (null: at the end); it sends its command like the rest.
+    QAction* InsertCommandItem(QMenu* menu, QAction* before, UINT id, const QString& text);
     void SetAccelerators(std::span<const ACCEL> table);
 
     std::vector<CControlBar*> bars; // created in this frame, still alive
@@ -49,6 +52,7 @@ protected:
 
 private:
     void AddMenuItems(QWidget* menu, std::span<const MENUITEMTEMPLATE> items);
+    void ConnectCommand(QAction* action, UINT id);
     void UpdateMenu(QMenu* menu);
     bool TranslateAccelerator(const QKeyEvent& key);
     void OnIdle();
@@ -80,14 +84,22 @@ struct CControlBar::Impl
 class ActionCmdUI final : public CCmdUI
 {
 public:
-    ActionCmdUI(QAction* action, bool takesText) : m_action(action), m_takesText(takesText) {}
+    ActionCmdUI(QAction* action, bool takesText, FrameHost* host = nullptr)
+        : m_action(action), m_takesText(takesText), m_host(host)
+    {
+    }
     void Enable(BOOL bOn = TRUE) override;
     void SetCheck(int nCheck = 1) override;
     void SetText(LPCSTR lpszText) override;
 
+    QAction* Action() const { return m_action; }
+    // The frame whose menu holds the item; null for a toolbar button.
+    FrameHost* Host() const { return m_host; }
+
 private:
     QAction* m_action;
     bool m_takesText;
+    FrameHost* m_host;
 };
 
 // A bitmap file image drawn at its own size; null when it cannot be drawn.

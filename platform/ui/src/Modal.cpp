@@ -5,6 +5,8 @@
 #include "Window.h"
 #include "ui/App.h"
 
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -78,6 +80,39 @@ int ShowMessageBox(ModalRequest& request)
     return ResultOf(box.exec());
 }
 
+// "*.*" stands for every file, named with a dot or not; the toolkit takes
+// patterns literally, so it becomes "*".
+QString ToolkitFilter(const CString& filter)
+{
+    const QString text = QString::fromLatin1(filter.GetString());
+    const qsizetype open = text.lastIndexOf(QLatin1Char('('));
+    if (open < 0)
+        return text;
+    QString patterns = text.mid(open);
+    return text.left(open) + patterns.replace(QLatin1String("*.*"), QLatin1String("*"));
+}
+
+int ShowFileDialog(ModalRequest& request)
+{
+    EnsureApplication();
+    QFileDialog dialog(WidgetOf(request.hWndOwner),
+                       QString::fromLatin1(request.caption.GetString()));
+    const bool open = request.kind == ModalKind::FileOpen;
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    QStringList filters;
+    for (const CString& filter : request.filters)
+        filters << ToolkitFilter(filter);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (!request.text.IsEmpty())
+        dialog.selectFile(QFile::decodeName(request.text.GetString()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return IDCANCEL;
+    request.answer = QFile::encodeName(dialog.selectedFiles().constFirst()).constData();
+    return IDOK;
+}
+
 } // namespace
 
 int RunModalLoop(ModalRequest& request, const std::function<int(ModalRequest&)>& loop)
@@ -119,4 +154,21 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
                          uType,
                          {}};
     return RunModalLoop(request, &ShowMessageBox);
+}
+
+int AfxPromptOpenFileName(HWND hWndOwner, LPCSTR lpszTitle, std::vector<CString> filters,
+                          CString& fileName)
+{
+    ModalRequest request{ModalKind::FileOpen,
+                         IsWindow(hWndOwner) ? hWndOwner : nullptr,
+                         nullptr,
+                         lpszTitle,
+                         fileName,
+                         0,
+                         {},
+                         std::move(filters)};
+    const int result = RunModalLoop(request, &ShowFileDialog);
+    if (result == IDOK)
+        fileName = request.answer;
+    return result == IDOK ? IDOK : IDCANCEL;
 }

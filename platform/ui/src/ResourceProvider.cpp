@@ -54,3 +54,17 @@ const DLGTEMPLATE* AfxLoadDialog(UINT id)
 {
     return Find(&ResourceProvider::dialog, id, static_cast<const DLGTEMPLATE*>(nullptr));
 }
+
+std::string_view GetStringField(const char* text, int index)
+{
+    if (text == nullptr || index < 0)
+        return {};
+    std::string_view rest(text);
+    for (; index > 0; --index) {
+        const size_t end = rest.find('\n');
+        if (end == std::string_view::npos)
+            return {};
+        rest.remove_prefix(end + 1);
+    }
+    return rest.substr(0, rest.find('\n'));
+}

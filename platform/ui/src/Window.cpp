@@ -4,15 +4,18 @@
 #include "Window.h"
 
 #include "ui/App.h"
+#include "ui/ResourceTypes.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cstring>
@@ -36,6 +39,9 @@ std::unordered_map<HDC, HWND>& WindowDCs()
 }
 
 HWND g_capture = nullptr;
+// Set when a key reached the default processing: the widget then lets the
+// key go on to the widgets around it (a dialog's Return and Esc).
+bool g_keyUnhandled = false;
 HWND g_lastInactive = nullptr;
 
 bool IsChild(HWND hwnd)
@@ -45,7 +51,8 @@ bool IsChild(HWND hwnd)
 
 CRect ClientRect(HWND hwnd)
 {
-    return CRect(0, 0, hwnd->widget->width(), hwnd->widget->height());
+    return CRect(0, 0, std::max(hwnd->widget->width() - hwnd->nonClient.cx, 0),
+                 std::max(hwnd->widget->height() - hwnd->nonClient.cy, 0));
 }
 
 CRect Union(const CRect& a, const CRect& b)
@@ -98,7 +105,7 @@ CRect VisibleClientRect(HWND hwnd)
     QWidget* widget = hwnd->widget;
     if (!widget->isVisible())
         return CRect();
-    QRect visible = widget->rect();
+    QRect visible = ToQRect(ClientRect(hwnd));
     QPoint offset(0, 0); // the window's origin in the ancestor's coordinates
     for (QWidget* w = widget; !w->isWindow() && w->parentWidget(); w = w->parentWidget()) {
         offset += w->pos();
@@ -346,7 +353,8 @@ HWND CreateWindowHandle(CWnd* owner, const CREATESTRUCT& cs)
 
 void ApplyClientSize(HWND hwnd)
 {
-    const QSize size = hwnd->widget->size();
+    const CRect client = ClientRect(hwnd);
+    const QSize size(client.Width(), client.Height());
     if (hwnd->surface.Width() != size.width() || hwnd->surface.Height() != size.height()) {
         // The old picture is not kept: the whole area is painted again.
         hwnd->surface.Reset(size.width(), size.height(), hwnd->background);
@@ -412,6 +420,61 @@ void NotifyActivation(HWND hwnd, bool active)
         SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0);
 }
 
+void SetNonClientArea(HWND hwnd, int right, int bottom)
+{
+    if (!IsLiveWindow(hwnd))
+        return;
+    const CSize strips(std::max(right, 0), std::max(bottom, 0));
+    if (hwnd->nonClient == strips)
+        return;
+    hwnd->nonClient = strips;
+    hwnd->widget->update();
+    ApplyClientSize(hwnd);
+}
+
+WORD VirtualKey(int key)
+{
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return static_cast<WORD>(key); // the same ASCII codes
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return static_cast<WORD>(0x70 + (key - Qt::Key_F1));
+    switch (key) {
+    case Qt::Key_Backspace:
+        return VK_BACK;
+    case Qt::Key_Tab:
+        return 0x09;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 0x0D;
+    case Qt::Key_Escape:
+        return 0x1B;
+    case Qt::Key_Space:
+        return 0x20;
+    case Qt::Key_PageUp:
+        return VK_PRIOR;
+    case Qt::Key_PageDown:
+        return VK_NEXT;
+    case Qt::Key_End:
+        return VK_END;
+    case Qt::Key_Home:
+        return VK_HOME;
+    case Qt::Key_Left:
+        return VK_LEFT;
+    case Qt::Key_Up:
+        return VK_UP;
+    case Qt::Key_Right:
+        return VK_RIGHT;
+    case Qt::Key_Down:
+        return VK_DOWN;
+    case Qt::Key_Insert:
+        return VK_INSERT;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    default:
+        return 0;
+    }
+}
+
 // ---- Window calls ---------------------------------------------------------------------
 
 BOOL IsWindow(HWND hWnd)
@@ -452,6 +515,12 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         DestroyWindow(hWnd);
         return 0;
+    case WM_KEYDOWN:
+        g_keyUnhandled = true;
+        return 0;
+    case WM_MOUSEWHEEL:
+        // A window that does not scroll lets the one around it try.
+        return IsChild(hWnd) ? SendMessageA(hWnd->parent, message, wParam, lParam) : 0;
     case WM_SETTEXT:
         hWnd->text = reinterpret_cast<LPCSTR>(lParam);
         if (!IsChild(hWnd))
@@ -764,11 +833,17 @@ void WindowWidget::paintEvent(QPaintEvent* event)
         if (!event->rect().contains(ToQRect(painted)))
             update(ToQRect(painted));
     }
-    if (hwnd->surface.Width() == 0 || hwnd->surface.Height() == 0)
+    QPainter painter(this);
+    const QRect client(0, 0, hwnd->surface.Width(), hwnd->surface.Height());
+    // What lies outside the client area and under no child (the corner
+    // between two scroll bars) takes the toolkit's plain background.
+    for (const QRect& rest : QRegion(event->rect()).subtracted(client))
+        painter.fillRect(rest, palette().window());
+    const QRect area = event->rect() & client;
+    if (area.isEmpty())
         return;
     const QImage image = ImageOf(hwnd->surface);
-    QPainter painter(this);
-    painter.drawImage(event->rect(), image, event->rect());
+    painter.drawImage(area, image, area);
 }
 
 void WindowWidget::resizeEvent(QResizeEvent*)
@@ -808,6 +883,44 @@ void WindowWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (!m_hwnd || !DeliverMouse(m_hwnd, *event))
         QWidget::mouseReleaseEvent(event);
+}
+
+void WindowWidget::keyPressEvent(QKeyEvent* event)
+{
+    // Only the window with the focus sees keys; the frame's accelerators
+    // have had their turn before this.
+    const WORD vk = VirtualKey(event->key());
+    if (!m_hwnd || vk == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const WORD repeat = 1;
+    const bool outer = g_keyUnhandled;
+    g_keyUnhandled = false;
+    SendMessageA(m_hwnd, WM_KEYDOWN, vk, MAKELPARAM(repeat, 0));
+    if (g_keyUnhandled)
+        event->ignore();
+    g_keyUnhandled = outer;
+}
+
+void WindowWidget::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (!m_hwnd || delta == 0) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    WPARAM keys = 0;
+    if (event->buttons() & Qt::LeftButton)
+        keys |= MK_LBUTTON;
+    if (event->modifiers() & Qt::ShiftModifier)
+        keys |= MK_SHIFT;
+    if (event->modifiers() & Qt::ControlModifier)
+        keys |= MK_CONTROL;
+    const QPoint at = event->globalPosition().toPoint();
+    const auto rotation = static_cast<WORD>(static_cast<short>(std::clamp(delta, -32768, 32767)));
+    SendMessageA(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(keys), rotation),
+                 MAKELPARAM(Coordinate(at.x()), Coordinate(at.y())));
 }
 
 void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event)

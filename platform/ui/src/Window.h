@@ -26,6 +26,9 @@ struct HWND__
     UINT id = 0;
     CString text;
     COLORREF background = RGB(255, 255, 255);
+    // Strips along the right and bottom edges that belong to the window but
+    // not to its client area (scroll bars live there).
+    CSize nonClient;
 
     // The client area's pixels: what the window painted, with its children
     // copied over them whenever a client context is taken.
@@ -57,6 +60,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 // Sets up what every window needs: the application, the capture filter and
@@ -78,3 +83,10 @@ void DispatchPaint(HWND hwnd);
 // have no message.
 bool DeliverMouse(HWND target, const QMouseEvent& event);
 void NotifyActivation(HWND hwnd, bool active);
+
+// Keeps strips of the given width (right edge) and height (bottom edge) out
+// of the client area; the client area and its surface shrink to match.
+void SetNonClientArea(HWND hwnd, int right, int bottom);
+
+// The window system's number for a Qt key; 0 for keys that have none here.
+WORD VirtualKey(int key);

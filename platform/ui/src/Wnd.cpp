@@ -20,6 +20,8 @@ int Extent(LONG from, LONG to)
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_NCDESTROY()
 END_MESSAGE_MAP()
@@ -244,6 +246,14 @@ void CWnd::OnActivate(UINT, CWnd*, BOOL)
 void CWnd::OnMouseMove(UINT, CPoint)
 {
     Default();
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT)
+{
+    Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint)
+{
+    return static_cast<BOOL>(Default());
 }
 void CWnd::OnLButtonDown(UINT, CPoint)
 {

@@ -49,14 +49,8 @@ const VERSIONINFO* LoadVersionResource(UINT id);
 
 // ---- Strings made of '\n'-separated fields ----------------------------------
 
-// Field `index` (from 0) of `text`; empty when the text has fewer fields or
-// is null.
-std::string_view GetStringField(const char* text, int index);
-
-// A command's string: what the status bar shows while the command is
-// highlighted, then the tooltip of its toolbar button.
-inline constexpr int kCommandPrompt = 0;
-inline constexpr int kCommandTip = 1;
+// GetStringField, kCommandPrompt and kCommandTip come with the window layer's
+// resource provider.
 
 // The fields of a document template string, in their fixed order.
 enum DocStringField

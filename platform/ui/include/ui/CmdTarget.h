@@ -62,6 +62,8 @@ struct AFX_CMDHANDLERINFO
 
 class CCmdTarget : public CObject
 {
+    DECLARE_DYNAMIC(CCmdTarget)
+
 public:
     CCmdTarget() = default;
 

@@ -14,6 +14,7 @@
 #include <memory>
 
 class CControlBar;
+class CDocument;
 class FrameHost;
 
 // Control ids of the frame's parts. A bar's id is also the command that shows
@@ -48,7 +49,8 @@ public:
     // Creates the window from the resources of nIDResource: its menu,
     // accelerators, icon and title (the first '\n'-separated field of string
     // nIDResource). FALSE when there is no such menu or creation fails (also
-    // when OnCreate returns -1).
+    // when OnCreate returns -1). A context that names a view class has that
+    // view made as the client window while the frame is created.
     virtual BOOL LoadFrame(UINT nIDResource,
                            DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                            CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
@@ -60,7 +62,14 @@ public:
     // The view that commands reach first; null when none is set or its
     // window is gone.
     CWnd* GetActiveView() const;
+    // With bNotify, a view losing or gaining the place hears of it
+    // (OnActivateView).
     void SetActiveView(CWnd* pViewNew, BOOL bNotify = TRUE);
+    // The active view's document, or null.
+    CDocument* GetActiveDocument() const;
+    // Makes a view of the context's class as child nID, joined to the
+    // context's document, and shows it. Null when that fails.
+    CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
 
     // Places the client window (id AFX_IDW_PANE_FIRST) in the area the bars
     // leave free. Runs by itself when the frame or its bars change.
@@ -146,3 +155,9 @@ private:
 // removes it. Returns the one set before.
 CCmdTarget* AfxSetAppCommandTarget(CCmdTarget* pTarget);
 CCmdTarget* AfxGetAppCommandTarget();
+
+// Told of each frame whose window is being destroyed, while the frame is still
+// whole: the application ends with its main window. Null removes it. Returns
+// the one set before.
+using AFX_FRAMEDESTROYHOOK = void (*)(CFrameWnd* pFrame);
+AFX_FRAMEDESTROYHOOK AfxSetFrameDestroyHook(AFX_FRAMEDESTROYHOOK pfnHook);

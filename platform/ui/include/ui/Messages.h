@@ -68,10 +68,12 @@ inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
 inline constexpr UINT WM_NCDESTROY = 0x0082;
+inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
+inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
 inline constexpr UINT WM_PALETTECHANGED = 0x0311;
@@ -93,6 +95,21 @@ inline constexpr UINT MK_RBUTTON = 0x0002;
 inline constexpr UINT MK_SHIFT = 0x0004;
 inline constexpr UINT MK_CONTROL = 0x0008;
 inline constexpr UINT MK_MBUTTON = 0x0010;
+
+// WM_MOUSEWHEEL: the high word of wParam is the signed rotation, in units of
+// which one notch of an ordinary wheel makes WHEEL_DELTA; lParam is the mouse
+// position on the screen.
+inline constexpr int WHEEL_DELTA = 120;
+
+// WM_KEYDOWN, wParam: keys that move through a window's content.
+inline constexpr WORD VK_PRIOR = 0x21; // Page Up
+inline constexpr WORD VK_NEXT = 0x22;  // Page Down
+inline constexpr WORD VK_END = 0x23;
+inline constexpr WORD VK_HOME = 0x24;
+inline constexpr WORD VK_LEFT = 0x25;
+inline constexpr WORD VK_UP = 0x26;
+inline constexpr WORD VK_RIGHT = 0x27;
+inline constexpr WORD VK_DOWN = 0x28;
 
 // ---- Window styles and showing ------------------------------------------------------
 

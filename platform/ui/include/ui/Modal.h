@@ -8,6 +8,7 @@
 #include "ui/Messages.h"
 
 #include <functional>
+#include <vector>
 
 // Message boxes: the buttons in the low four bits, the icon in the next four.
 inline constexpr UINT MB_OK = 0x00;
@@ -46,6 +47,9 @@ struct ModalRequest
     CString text;   // a message box's text; a file dialog's initial name
     UINT type;      // MB_* flags of a message box; a dialog's template id
     CString answer; // set by the loop when it returns text (a chosen file name)
+    // A file dialog's filters in the order offered, each a description with
+    // its patterns in parentheses: "Bitmap Files (*.bmp)".
+    std::vector<CString> filters{};
 };
 
 // Answers a request with what the loop would have returned.
@@ -73,6 +77,11 @@ public:
 private:
     ModalHandler m_previous;
 };
+
+// The file-open dialog, modal to hWndOwner (or null), offering the filters
+// in order. IDOK with the chosen path in fileName, IDCANCEL when cancelled.
+int AfxPromptOpenFileName(HWND hWndOwner, LPCSTR lpszTitle, std::vector<CString> filters,
+                          CString& fileName);
 
 // The name message boxes carry as their caption; "Pixmora" until set.
 LPCSTR AfxGetAppName();

@@ -7,6 +7,7 @@
 #include "ui/ResourceTypes.h"
 
 #include <span>
+#include <string_view>
 
 struct ResourceProvider
 {
@@ -30,3 +31,12 @@ std::span<const BYTE> AfxLoadBitmap(UINT id);
 std::span<const ICONIMAGE> AfxLoadIcon(UINT id);
 const char* AfxLoadString(UINT id);
 const DLGTEMPLATE* AfxLoadDialog(UINT id);
+
+// Field `index` (from 0) of a string of '\n'-separated fields; empty when the
+// text has fewer fields or is null.
+std::string_view GetStringField(const char* text, int index);
+
+// A command's string: what the status bar shows while the command is
+// highlighted, then the tooltip of its toolbar button.
+inline constexpr int kCommandPrompt = 0;
+inline constexpr int kCommandTip = 1;

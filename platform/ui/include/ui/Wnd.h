@@ -17,6 +17,8 @@ struct CCreateContext;
 
 class CWnd : public CCmdTarget
 {
+    DECLARE_DYNAMIC(CWnd)
+
 public:
     CWnd() = default;
     // Destroys the window if it still exists.
@@ -121,6 +123,9 @@ protected:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // The default processing hands the wheel on to the parent window.
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     void OnPaletteChanged(CWnd* pFocusWnd);
     BOOL OnQueryNewPalette();
 
@@ -263,6 +268,20 @@ HWND GetCapture();
 #define ON_WM_MOUSEMOVE() PIXMORA_ON_MOUSE_(WM_MOUSEMOVE, OnMouseMove)
 #define ON_WM_LBUTTONDOWN() PIXMORA_ON_MOUSE_(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() PIXMORA_ON_MOUSE_(WM_LBUTTONUP, OnLButtonUp)
+
+#define ON_WM_KEYDOWN()                                                                            \
+    {WM_KEYDOWN, 0, 0, 0, [](CCmdTarget* target, WPARAM wParam, LPARAM lParam) -> LRESULT {        \
+         static_cast<ThisClass*>(target)->OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam),     \
+                                                    HIWORD(lParam));                               \
+         return 0;                                                                                 \
+     }},
+
+#define ON_WM_MOUSEWHEEL()                                                                         \
+    {WM_MOUSEWHEEL, 0, 0, 0, [](CCmdTarget* target, WPARAM wParam, LPARAM lParam) -> LRESULT {     \
+         return static_cast<ThisClass*>(target)->OnMouseWheel(                                     \
+             LOWORD(wParam), static_cast<short>(HIWORD(wParam)),                                   \
+             CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));                                  \
+     }},
 
 #define ON_WM_PALETTECHANGED()                                                                     \
     {WM_PALETTECHANGED, 0, 0, 0, [](CCmdTarget* target, WPARAM wParam, LPARAM) -> LRESULT {        \
