@@ -143,11 +143,16 @@ BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
         return FALSE;
     }
     DeleteContents();
+    // Marked until the read is through, so that a failure tells whether the
+    // old contents are gone.
+    SetModifiedFlag(TRUE);
     try {
         CArchive ar(&file, CArchive::load);
         Serialize(ar);
         ar.Close();
     } catch (const CFileException& e) {
+        // Whatever was half read goes before anyone sees it.
+        DeleteContents();
         ReportOpenFailure(e, path);
         return FALSE;
     }

@@ -290,6 +290,8 @@ CString CommandPrompt(UINT nID)
 
 // ---- The frame ---------------------------------------------------------------------
 
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
@@ -448,6 +450,25 @@ void CFrameWnd::SetActiveView(CWnd* pViewNew, BOOL bNotify)
         oldView->OnActivateView(FALSE, newView, oldView);
     if (newView && GetActiveView() == newView)
         newView->OnActivateView(TRUE, newView, oldView);
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
+{
+    std::vector<CView*> views;
+    if (pDoc) {
+        for (POSITION pos = pDoc->GetFirstViewPosition(); pos;)
+            if (CView* view = pDoc->GetNextView(pos); view->GetParentFrame() == this)
+                views.push_back(view);
+    }
+    if (!GetActiveView() && !views.empty())
+        SetActiveView(views.front());
+    for (CView* view : views)
+        view->OnInitialUpdate();
+    OnUpdateFrameTitle(TRUE);
+    if (bMakeVisible) {
+        ShowWindow(SW_SHOW);
+        UpdateWindow();
+    }
 }
 
 CDocument* CFrameWnd::GetActiveDocument() const

@@ -6,6 +6,8 @@
 #include "FrameHost.h"
 #include "ui/App.h"
 #include "ui/Dialog.h"
+#include "ui/DocTemplate.h"
+#include "ui/DocView.h"
 #include "ui/Frame.h"
 #include "ui/Modal.h"
 #include "ui/ResourceProvider.h"
@@ -142,10 +144,17 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
     }
     AfxSetAppCommandTarget(this);
     AfxSetFrameDestroyHook(&CWinApp::FrameDestroyed);
+    AfxSetRecentFileHook(&CWinApp::DocumentNamed);
 }
 
 CWinApp::~CWinApp()
 {
+    // The templates take their documents and frames with them.
+    for (CDocTemplate* pTemplate : m_templates)
+        delete pTemplate;
+    m_templates.clear();
+    if (AfxRecentFileHook hook = AfxSetRecentFileHook(nullptr); hook != &CWinApp::DocumentNamed)
+        AfxSetRecentFileHook(hook);
     if (AfxGetAppCommandTarget() == this)
         AfxSetAppCommandTarget(nullptr);
     if (g_pApp == this) {
@@ -221,6 +230,13 @@ void CWinApp::FrameDestroyed(CFrameWnd* pFrame)
         AfxSetMainWnd(nullptr);
     if (app->m_running)
         PostQuitMessage(0);
+}
+
+// A document that takes a file's name puts it on the list.
+void CWinApp::DocumentNamed(LPCSTR lpszPathName)
+{
+    if (g_pApp)
+        g_pApp->AddToRecentFileList(lpszPathName);
 }
 
 // ---- Settings and recent files --------------------------------------------------------
@@ -331,17 +347,29 @@ void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI)
 
 // ---- Documents and commands -------------------------------------------------------------
 
-CDocument* CWinApp::OpenDocumentFile(LPCSTR)
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 {
-    return nullptr;
+    if (pTemplate)
+        m_templates.push_back(pTemplate);
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName)
+{
+    if (m_templates.empty() || !lpszFileName || !*lpszFileName)
+        return nullptr;
+    return m_templates.front()->OpenDocumentFile(lpszFileName);
 }
 
 CString CWinApp::GetDocTemplateString() const
 {
-    return CString();
+    return m_templates.empty() ? CString() : m_templates.front()->GetDocStrings();
 }
 
-void CWinApp::OnFileNew() {}
+void CWinApp::OnFileNew()
+{
+    if (!m_templates.empty())
+        m_templates.front()->OpenDocumentFile(nullptr);
+}
 
 void CWinApp::OnFileOpen()
 {

@@ -82,6 +82,8 @@ public:
     // cannot be opened, or a file error raised while reading, is reported
     // in a message box naming the file and gives FALSE. The path and title
     // are left to the caller, which knows whether the file is a recent one.
+    // A failure leaves the document modified exactly when its old contents
+    // were deleted: an unopenable file touches nothing.
     virtual BOOL OnOpenDocument(LPCSTR lpszPathName);
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;

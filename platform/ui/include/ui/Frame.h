@@ -42,6 +42,8 @@ inline constexpr DWORD FWS_ADDTOTITLE = 0x00008000; // the document's title goes
 
 class CFrameWnd : public CWnd
 {
+    DECLARE_DYNCREATE(CFrameWnd)
+
 public:
     CFrameWnd();
     ~CFrameWnd() override;
@@ -67,6 +69,11 @@ public:
     void SetActiveView(CWnd* pViewNew, BOOL bNotify = TRUE);
     // The active view's document, or null.
     CDocument* GetActiveDocument() const;
+    // After a document was made new or opened in this frame: the frame's
+    // first view of pDoc becomes active unless one is, every view of pDoc
+    // here gets OnInitialUpdate, the caption names the document and, with
+    // bMakeVisible, the frame shows.
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible = TRUE);
     // Makes a view of the context's class as child nID, joined to the
     // context's document, and shows it. Null when that fails.
     CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);

@@ -27,6 +27,7 @@
 
 #include <vector>
 
+class CDocTemplate;
 class CDocument;
 class CFrameWnd;
 class CWnd;
@@ -104,8 +105,12 @@ public:
 
     // ---- Documents ----
 
-    // Opens the file as the document; null when it cannot be opened. The
-    // document template provides opening; until then nothing opens.
+    // The application owns the template from here on and deletes it when
+    // the application object goes. New and Open use the first one added.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+
+    // Opens the file as the document through the document template; null
+    // when it cannot be opened, or while there is no template.
     virtual CDocument* OpenDocumentFile(LPCSTR lpszFileName);
 
     // ---- Command line ----
@@ -120,8 +125,8 @@ public:
 
     // ---- Commands ----
 
-    // File > New. The document template makes the document, frame and view
-    // here; until there is one, nothing is made.
+    // File > New: the document template's new document (which makes the
+    // document, frame and view the first time); nothing without a template.
     virtual void OnFileNew();
     // File > Open: the file-open dialog with the document type's filter
     // first and all files after it, then OpenDocumentFile on the choice.
@@ -131,8 +136,8 @@ public:
 
 protected:
     // The document template string whose filter name and extension (fields
-    // 4 and 5) the file-open dialog offers. The document template supplies
-    // it; empty until then, which leaves only all files.
+    // 4 and 5) the file-open dialog offers: the document template's; empty
+    // without one, which leaves only all files.
     virtual CString GetDocTemplateString() const;
 
     // The recent-file entries: command ID_FILE_MRU_FILE1 + index.
@@ -145,12 +150,14 @@ protected:
 
 private:
     static void FrameDestroyed(CFrameWnd* pFrame);
+    static void DocumentNamed(LPCSTR lpszPathName);
     void SettleAppName();
     void RemoveFromRecentFileList(const CString& path);
 
     CString m_strAppName;
     std::vector<CString> m_arguments;
     std::vector<CString> m_recentFiles;
+    std::vector<CDocTemplate*> m_templates; // owned
     UINT m_nMaxMRU = 0;
     bool m_running = false;
     int m_nExitCode = 0;
