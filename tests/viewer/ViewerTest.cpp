@@ -4,6 +4,7 @@
 
 #include "BmpBytes.h"
 #include "BmpSuite.h"
+#include "Window.h"
 #include "app/PixmoraApp.h"
 #include "docview/PixmoraDoc.h"
 #include "docview/PixmoraView.h"
@@ -13,11 +14,17 @@
 
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <numeric>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +47,38 @@ std::vector<BYTE> TwoColourBitmap(LONG width, LONG height, COLORREF c0,
             .U8(0);
     b.Fill(stride * rows, 0);
     return b.Vector();
+}
+
+// A bitmap file of `bits` (4 or 8) per pixel whose colour table is `colours`
+// with a used-colour count of 0, every pixel colour 0.
+std::vector<BYTE> PalettedBitmap(WORD bits, const std::vector<COLORREF>& colours)
+{
+    const LONG side = 8;
+    const DWORD stride = (static_cast<DWORD>(side * bits / 8) + 3) & ~3u;
+    const DWORD offset = 14 + 40 + static_cast<DWORD>(colours.size()) * 4;
+    BmpBytes b;
+    b.FileHeader(offset + stride * side, offset).InfoHeader(side, side, bits, 0, 0);
+    for (COLORREF c : colours)
+        b.U8(GetBValue(c)).U8(GetGValue(c)).U8(GetRValue(c)).U8(0);
+    b.Fill(stride * side, 0);
+    return b.Vector();
+}
+
+// `count` colours along a green-to-red ramp: none of them grey, so none
+// can pass for an empty swatch frame.
+std::vector<COLORREF> Ramp(int count, BYTE blue)
+{
+    std::vector<COLORREF> colours;
+    for (int i = 0; i < count; ++i) {
+        const auto red = static_cast<BYTE>(i * 255 / (count - 1));
+        colours.push_back(RGB(red, 255 - red, blue));
+    }
+    return colours;
+}
+
+std::string SamplePath(const char* name)
+{
+    return std::string(PIXMORA_SAMPLES_DIR) + "/" + name;
 }
 
 class Viewer : public testing::Test
@@ -184,13 +223,90 @@ TEST_F(Viewer, ATrueColourFileIsShownWithoutAPalette)
     EXPECT_EQ(ScrollSize(), CSize(127, 64));
 }
 
-TEST_F(Viewer, SaveWritesNothingAndAsksNothing)
+TEST_F(Viewer, SaveSaveAsAndCtrlSWriteNothingAndAskNothing)
 {
     ASSERT_TRUE(Start());
-    Open(BmpSuitePath("g/pal8.bmp"));
+    const std::vector<BYTE> bytes = TwoColourBitmap(10, 10, RGB(0, 0, 255));
+    const std::string path = Write("kept.bmp", bytes);
+    Open(path);
+    auto listing = [&] {
+        std::set<std::pair<std::string, std::filesystem::file_time_type>> entries;
+        for (const auto& e :
+             std::filesystem::recursive_directory_iterator(files.path().toStdString()))
+            entries.emplace(e.path().string(), e.last_write_time());
+        return entries;
+    };
+    const auto before = listing();
+    // A file dialog, were one shown, would name a file that must not appear.
+    const std::string elsewhere = files.filePath("copy.bmp").toStdString();
+    CModalHandlerScope saver([&](ModalRequest& r) {
+        shown.push_back(r);
+        r.answer = elsewhere.c_str();
+        return IDOK;
+    });
+
     Command(ID_FILE_SAVE);
     Command(ID_FILE_SAVE_AS);
+    QTest::keyClick(WidgetOf(View()->GetSafeHwnd()), Qt::Key_S, Qt::ControlModifier);
+    PumpMessages();
+
     EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(listing(), before);
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::vector<BYTE>(std::istreambuf_iterator<char>(in), {}), bytes);
+}
+
+TEST_F(Viewer, FileOpenAndTheRecentFileListOpenTheChosenFile)
+{
+    ASSERT_TRUE(Start());
+    const std::string first = Write("first.bmp", TwoColourBitmap(30, 20, RGB(0, 0, 255)));
+    const std::string second = Write("second.bmp", TwoColourBitmap(50, 40, RGB(0, 0, 255)));
+    std::string answer;
+    std::vector<ModalKind> asked;
+    CModalHandlerScope chooser([&](ModalRequest& r) {
+        asked.push_back(r.kind);
+        r.answer = answer.c_str();
+        return answer.empty() ? IDCANCEL : IDOK;
+    });
+
+    answer = first;
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(std::string(Doc()->GetTitle()), "first.bmp");
+    EXPECT_EQ(ScrollSize(), CSize(30, 20));
+    answer = second;
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(ScrollSize(), CSize(50, 40));
+    answer.clear(); // cancelled: the document stays
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(std::string(Doc()->GetTitle()), "second.bmp");
+    EXPECT_EQ(asked, std::vector<ModalKind>(3, ModalKind::FileOpen));
+
+    // The most recent file comes first in the list.
+    Command(ID_FILE_MRU_FILE1 + 1);
+    EXPECT_EQ(std::string(Doc()->GetTitle()), "first.bmp");
+    EXPECT_EQ(ScrollSize(), CSize(30, 20));
+    Command(ID_FILE_NEW);
+    Command(ID_FILE_MRU_FILE1);
+    EXPECT_EQ(std::string(Doc()->GetTitle()), "first.bmp");
+    EXPECT_EQ(ScrollSize(), CSize(30, 20));
+    EXPECT_EQ(asked.size(), 3u);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(Viewer, EditCommandsAndPrintAreDisabled)
+{
+    ASSERT_TRUE(Start());
+    Open(SamplePath("sample.bmp"));
+    auto enabled = [&](UINT id) {
+        CCmdUI state;
+        state.m_nID = id;
+        state.DoUpdate(Frame(), TRUE);
+        return state.m_bEnabled;
+    };
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT})
+        EXPECT_FALSE(enabled(id)) << id;
+    for (UINT id : {ID_FILE_OPEN, ID_FILE_SAVE, ID_VIEW_ENLARGE, ID_VIEW_DIB_PALETTE})
+        EXPECT_TRUE(enabled(id)) << id;
 }
 
 // ---- Zoom ------------------------------------------------------------------------
@@ -343,6 +459,173 @@ TEST_F(Viewer, ThePaletteDialogReadsOutTheSwatchUnderTheMouse)
     // Without a palette the frame is empty: whatever shows there, it is no swatch.
     EXPECT_NE(captions[1], "RGB(255, 0, 0)");
     EXPECT_EQ(captions[1].rfind("RGB(", 0), 0u);
+}
+
+TEST_F(Viewer, APaletteDialogShowsOneSwatchPerPaletteEntry)
+{
+    ASSERT_TRUE(Start());
+    // The colour at the middle of every grid cell of the swatch frame.
+    std::vector<std::vector<COLORREF>> grids;
+    CModalHandlerScope reader([&](ModalRequest& r) {
+        CWnd* dlg = CWnd::FromHandle(r.hWnd);
+        dlg->ShowWindow(SW_SHOW);
+        PumpMessages();
+        dlg->UpdateWindow();
+        CWnd* frame = dlg->GetDlgItem(IDC_PALETTE_SWATCH);
+        CRect area;
+        frame->GetClientRect(&area);
+        CDC* dc = frame->GetDC();
+        std::vector<COLORREF> cells;
+        for (int row = 0; row < 16; ++row)
+            for (int column = 0; column < 16; ++column)
+                cells.push_back(dc->GetPixel((2 * column + 1) * area.Width() / 32,
+                                             (2 * row + 1) * area.Height() / 32));
+        frame->ReleaseDC(dc);
+        grids.push_back(cells);
+        return IDOK;
+    });
+    Command(ID_VIEW_CURRENT_PALETTE);
+    Open(Write("256.bmp", PalettedBitmap(8, Ramp(256, 40))));
+    Command(ID_VIEW_DIB_PALETTE);
+    Command(ID_VIEW_CURRENT_PALETTE);
+    Open(Write("16.bmp", PalettedBitmap(4, Ramp(16, 90))));
+    Command(ID_VIEW_DIB_PALETTE);
+    ASSERT_EQ(grids.size(), 4u);
+
+    // A cell holds a swatch when it differs from the empty frame.
+    const std::vector<COLORREF>& empty = grids[0];
+    auto swatches = [&](const std::vector<COLORREF>& cells) {
+        std::vector<int> at;
+        for (size_t i = 0; i < cells.size(); ++i)
+            if (cells[i] != empty[i])
+                at.push_back(static_cast<int>(i));
+        return at;
+    };
+    EXPECT_EQ(std::set<COLORREF>(empty.begin(), empty.end()).size(), 1u);
+    EXPECT_EQ(swatches(grids[1]).size(), 256u);
+    EXPECT_TRUE(swatches(grids[2]).empty()); // Current Palette, with a palette loaded
+    std::vector<int> topRow(16);
+    std::iota(topRow.begin(), topRow.end(), 0);
+    EXPECT_EQ(swatches(grids[3]), topRow);
+    EXPECT_EQ(grids[3][0], RGB(0, 255, 90));
+    EXPECT_EQ(grids[3][15], RGB(255, 0, 90));
+}
+
+TEST_F(Viewer, ATopDownSampleIsShownUpright)
+{
+    ASSERT_TRUE(Start());
+    Open(SamplePath("sample-topdown.bmp"));
+    View()->UpdateWindow();
+    CDC* dc = View()->GetDC();
+    // 96 x 128: the arrow's head widens downwards from row 16 to row 63, its
+    // shaft, 21 pixels wide, runs on to row 111.
+    const COLORREF shaft = dc->GetPixel(48, 100);
+    const COLORREF beside = dc->GetPixel(78, 100);
+    const COLORREF headWide = dc->GetPixel(78, 60);
+    const COLORREF aboveTip = dc->GetPixel(48, 8);
+    const COLORREF nearTip = dc->GetPixel(48, 20);
+    View()->ReleaseDC(dc);
+    EXPECT_NE(shaft, beside);
+    EXPECT_EQ(headWide, shaft);
+    EXPECT_EQ(nearTip, shaft);
+    EXPECT_EQ(aboveTip, beside);
+}
+
+// A palette realisation that maps entries, as the platform reports it.
+std::vector<UINT> g_mapped;
+PALETTEREALIZEDPROC g_notice = nullptr;
+void RecordRealisation(HDC hdc, UINT mapped)
+{
+    g_mapped.push_back(mapped);
+    g_notice(hdc, mapped);
+}
+
+TEST_F(Viewer, TheViewTakesItsPaletteBackAfterAnotherWindowTookTheSystemPalette)
+{
+    ASSERT_TRUE(Start());
+    // Eight colours no other test uses, so the system has none of them.
+    Open(Write("eight.bmp", PalettedBitmap(8, Ramp(8, 7))));
+    View()->UpdateWindow();
+
+    // Another program realises its own palette in the foreground.
+    std::vector<BYTE> block(sizeof(LOGPALETTE) + 4 * sizeof(PALETTEENTRY));
+    auto* record = reinterpret_cast<LOGPALETTE*>(block.data());
+    record->palVersion = 0x300;
+    record->palNumEntries = 4;
+    for (int i = 0; i < 4; ++i)
+        record->palPalEntry[i] = PALETTEENTRY{3, static_cast<BYTE>(100 + i), 211, 0};
+    CPalette other;
+    ASSERT_TRUE(other.CreatePalette(record));
+    CSurface surface(2, 2);
+    CSurfaceDC otherDC(&surface);
+    auto takeOver = [&] {
+        CPalette* previous = otherDC.SelectPalette(&other, FALSE);
+        const UINT mapped = otherDC.RealizePalette();
+        otherDC.SelectPalette(previous, FALSE);
+        return mapped;
+    };
+
+    g_mapped.clear();
+    g_notice = SetPaletteRealizedHook(&RecordRealisation);
+    EXPECT_GT(takeOver(), 0u);
+    // The frame passes the notice, naming no window of the viewer, to the view.
+    SendMessageA(Frame()->GetSafeHwnd(), WM_PALETTECHANGED, 0, 0);
+    EXPECT_EQ(g_mapped.back(), 8u);
+
+    // Activation asks the frame, which asks the view: it answers with the count.
+    EXPECT_GT(takeOver(), 0u);
+    EXPECT_EQ(SendMessageA(Frame()->GetSafeHwnd(), WM_QUERYNEWPALETTE, 0, 0), 8);
+    EXPECT_EQ(SendMessageA(Frame()->GetSafeHwnd(), WM_QUERYNEWPALETTE, 0, 0), 0); // held
+    SetPaletteRealizedHook(g_notice);
+    PumpMessages();
+}
+
+TEST_F(Viewer, AHugePictureOpensAndScrollsByPages)
+{
+    ASSERT_TRUE(Start());
+    // 8 bits, 20000 x 20000, stored top-down: 128-pixel squares in two colours.
+    const LONG side = 20000;
+    const std::string path = files.filePath("huge.bmp").toStdString();
+    {
+        const DWORD offset = 14 + 40 + 2 * 4;
+        BmpBytes head;
+        head.FileHeader(offset + side * side, offset).InfoHeader(side, -side, 8, 0, 2);
+        head.U32(0x0000FF).U32(0xFFFF00); // blue, yellow
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(head.Vector().data()),
+                  static_cast<std::streamsize>(head.Vector().size()));
+        std::vector<char> row(side);
+        for (LONG y = 0; y < side; ++y) {
+            for (LONG x = 0; x < side; ++x)
+                row[x] = static_cast<char>(((x / 128) + (y / 128)) % 2);
+            out.write(row.data(), side);
+        }
+    }
+    const auto started = std::chrono::steady_clock::now();
+    Open(path);
+    View()->UpdateWindow();
+    const auto opened = std::chrono::steady_clock::now();
+    ASSERT_EQ(ScrollSize(), CSize(side, side));
+
+    auto expected = [&](int x, int y) {
+        const CPoint at = View()->GetScrollPosition();
+        return ((at.x + x) / 128 + (at.y + y) / 128) % 2 ? RGB(255, 255, 0) : RGB(0, 0, 255);
+    };
+    for (int page = 0; page < 3; ++page) {
+        SendMessageA(View()->GetSafeHwnd(), WM_KEYDOWN, VK_NEXT, 1);
+        PumpMessages();
+        View()->UpdateWindow();
+        EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, (page + 1) * side / 10));
+        CDC* dc = View()->GetDC();
+        for (CPoint p : {CPoint(5, 5), CPoint(130, 5), CPoint(5, 140), CPoint(200, 200)})
+            EXPECT_EQ(dc->GetPixel(p.x, p.y), expected(p.x, p.y)) << p.x << "," << p.y;
+        View()->ReleaseDC(dc);
+    }
+    const auto scrolled = std::chrono::steady_clock::now();
+    using ms = std::chrono::milliseconds;
+    std::printf("huge picture: open %lld ms, three pages %lld ms\n",
+                static_cast<long long>(std::chrono::duration_cast<ms>(opened - started).count()),
+                static_cast<long long>(std::chrono::duration_cast<ms>(scrolled - opened).count()));
 }
 
 } // namespace
