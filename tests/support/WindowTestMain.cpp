@@ -1,4 +1,5 @@
 // Window tests run real windows on Qt's offscreen platform: no display needed.
+// Shared by every test program that opens windows.
 
 #include "ui/App.h"
 
