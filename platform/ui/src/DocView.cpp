@@ -449,10 +449,11 @@ void CScrollView::ScrollToPosition(POINT pt)
     }
     if (to == m_scrollPos)
         return;
+    const CPoint from = m_scrollPos;
     m_scrollPos = to;
-    // The whole picture moves: everything is painted again, at once, so that
-    // what the window shows follows the position without waiting.
-    Invalidate(TRUE);
+    // The picture already shown moves; only the uncovered strips are drawn,
+    // at once, so that what the window shows follows the position.
+    ::ScrollWindow(m_hWnd, from.x - to.x, from.y - to.y);
     UpdateWindow();
 }
 

@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_map>
 #include <unordered_set>
@@ -688,6 +689,55 @@ BOOL InvalidateRect(HWND hWnd, LPCRECT lpRect, BOOL bErase)
     hWnd->invalid = Union(hWnd->invalid, area);
     hWnd->erase = hWnd->erase || bErase;
     hWnd->widget->update(ToQRect(area));
+    return TRUE;
+}
+
+BOOL ScrollWindow(HWND hWnd, int dx, int dy)
+{
+    if (!IsLiveWindow(hWnd))
+        return FALSE;
+    const CRect client = ClientRect(hWnd);
+    CSurface& surface = hWnd->surface;
+    // Children would have to move too, and a shift of a whole size or more
+    // keeps nothing: both repaint everything.
+    if (!hWnd->children.empty() || std::abs(LONGLONG{dx}) >= client.Width() ||
+        std::abs(LONGLONG{dy}) >= client.Height() || surface.Width() != client.Width() ||
+        surface.Height() != client.Height())
+        return InvalidateRect(hWnd, nullptr, TRUE);
+    if (dx == 0 && dy == 0)
+        return TRUE;
+
+    // Move what stays visible, rows in the order that never overwrites a row
+    // before it has been copied.
+    const int w = client.Width(), h = client.Height();
+    const int width = w - std::abs(dx);
+    const int fromX = std::max(0, -dx), toX = std::max(0, dx);
+    auto copyRow = [&](int y) {
+        std::memmove(surface.Row(y + dy) + toX, surface.Row(y) + fromX, width * sizeof(DWORD));
+    };
+    if (dy > 0) {
+        for (int y = h - 1 - dy; y >= 0; --y)
+            copyRow(y);
+    } else {
+        for (int y = -dy; y < h; ++y)
+            copyRow(y);
+    }
+
+    // What was waiting to be painted moves with the picture; the strips
+    // uncovered by the move are painted afresh.
+    if (!hWnd->invalid.IsRectEmpty()) {
+        hWnd->invalid.OffsetRect(dx, dy);
+        hWnd->invalid.IntersectRect(hWnd->invalid, client);
+    }
+    if (dx != 0) {
+        const CRect strip = dx > 0 ? CRect(0, 0, dx, h) : CRect(w + dx, 0, w, h);
+        InvalidateRect(hWnd, &strip, TRUE);
+    }
+    if (dy != 0) {
+        const CRect strip = dy > 0 ? CRect(0, 0, w, dy) : CRect(0, h + dy, w, h);
+        InvalidateRect(hWnd, &strip, TRUE);
+    }
+    hWnd->widget->update(); // the moved pixels reach the screen too
     return TRUE;
 }
 

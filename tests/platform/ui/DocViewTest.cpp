@@ -80,10 +80,12 @@ public:
         CScrollView::OnActivateView(bActivate, pActivateView, pDeactiveView);
     }
     int m_updates = 0;
+    CRect m_lastPainted; // the last paint's clip box, in picture coordinates
 
 protected:
     void OnDraw(CDC* pDC) override
     {
+        pDC->GetClipBox(&m_lastPainted);
         for (int y = 0; y < 800; y += 50)
             for (int x = 0; x < 1000; x += 50)
                 uitest::Fill(pDC->GetSafeHdc(), CRect(x, y, x + 50, y + 50), TileColour(x, y));
@@ -386,6 +388,23 @@ TEST_F(ScrollView, PaintingFollowsThePositionAndClientReadsMatchTheScreen)
     EXPECT_EQ(Client().Size(), Pane());
     EXPECT_EQ(uitest::ReadPixel(*view, 999, 799), TileColour(999, 799));
     EXPECT_EQ(uitest::ReadPixel(*view, 1000, 5), RGB(255, 255, 255)); // the background
+}
+
+// A scroll moves what is already shown and draws only the strip it uncovers.
+TEST_F(ScrollView, ScrollingDrawsOnlyTheUncoveredStrip)
+{
+    const CRect client = Client();
+    view->ScrollToPosition(CPoint(0, 30));
+    EXPECT_EQ(view->m_lastPainted, CRect(0, client.Height(), client.Width(), client.Height() + 30));
+    view->ScrollToPosition(CPoint(20, 30));
+    EXPECT_EQ(view->m_lastPainted,
+              CRect(client.Width(), 30, client.Width() + 20, client.Height() + 30));
+    view->ScrollToPosition(CPoint(20, 10));
+    EXPECT_EQ(view->m_lastPainted, CRect(20, 10, client.Width() + 20, 30));
+    // Moved and fresh pixels alike show the picture at the new position.
+    for (const CPoint p : {CPoint(0, 0), CPoint(client.Width() - 1, client.Height() - 1),
+                           CPoint(client.Width() / 2, 5), CPoint(3, client.Height() / 2)})
+        EXPECT_EQ(uitest::ReadPixel(*view, p.x, p.y), TileColour(p.x + 20, p.y + 10)) << p.x;
 }
 
 TEST_F(ScrollView, BarsAppearOnlyForWhatDoesNotFit)

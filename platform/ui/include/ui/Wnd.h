@@ -191,6 +191,10 @@ void SetWindowBackground(HWND hWnd, COLORREF color);
 // bErase the background is erased first. A null rectangle is the whole area.
 BOOL InvalidateRect(HWND hWnd, LPCRECT lpRect, BOOL bErase);
 BOOL ValidateRect(HWND hWnd, LPCRECT lpRect);
+// Moves the client area's picture by (dx, dy) and marks only the strips it
+// uncovers for repainting (with erase); a window with children, or a move of
+// a whole size or more, is marked whole.
+BOOL ScrollWindow(HWND hWnd, int dx, int dy);
 // Paints now what is marked, if the window is visible.
 BOOL UpdateWindow(HWND hWnd);
 HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);
