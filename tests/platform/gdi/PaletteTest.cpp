@@ -1,3 +1,4 @@
+#include "PaletteRecord.h"
 #include "gdi/Dc.h"
 #include "gdi/Gdi.h"
 
@@ -8,21 +9,6 @@
 #include <vector>
 
 namespace {
-
-// A palette of `count` entries; colours come from `color(i)`.
-template <typename ColorOf>
-HPALETTE MakePalette(int count, ColorOf color)
-{
-    std::vector<BYTE> block(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
-    auto* record = reinterpret_cast<LOGPALETTE*>(block.data());
-    record->palVersion = 0x300;
-    record->palNumEntries = static_cast<WORD>(count);
-    auto* entries =
-        reinterpret_cast<PALETTEENTRY*>(block.data() + offsetof(LOGPALETTE, palPalEntry));
-    for (int i = 0; i < count; ++i)
-        entries[i] = color(i);
-    return CreatePalette(record);
-}
 
 // Colours unlikely to be in the system palette, distinct per `salt`.
 PALETTEENTRY Odd(int i, int salt)

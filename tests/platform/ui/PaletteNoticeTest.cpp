@@ -2,6 +2,7 @@
 // changes the system palette is announced to every top-level window; and
 // activation asks the window for its palette.
 
+#include "PaletteRecord.h"
 #include "UiTestSupport.h"
 
 #include <QApplication>
@@ -19,15 +20,9 @@ namespace {
 // them apart.
 HPALETTE MakeOddPalette(int count, BYTE salt)
 {
-    std::vector<BYTE> block(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
-    auto* record = reinterpret_cast<LOGPALETTE*>(block.data());
-    record->palVersion = 0x300;
-    record->palNumEntries = static_cast<WORD>(count);
-    auto* entries =
-        reinterpret_cast<PALETTEENTRY*>(block.data() + offsetof(LOGPALETTE, palPalEntry));
-    for (int i = 0; i < count; ++i)
-        entries[i] = PALETTEENTRY{static_cast<BYTE>(11 + i), salt, 77, 0};
-    return CreatePalette(record);
+    return MakePalette(count, [salt](int i) {
+        return PALETTEENTRY{static_cast<BYTE>(11 + i), salt, 77, 0};
+    });
 }
 
 struct HookCall
