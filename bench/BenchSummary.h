@@ -1,0 +1,59 @@
+#pragma once
+
+// A console reporter that also keeps each run's time and counters, so that a
+// benchmark program can print its comparisons after the usual output.
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+class BenchSummary : public benchmark::ConsoleReporter
+{
+public:
+    BenchSummary() : ConsoleReporter(isatty(STDOUT_FILENO) != 0 ? OO_ColorTabular : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            // A run repeated on a busy machine is summed up by its median,
+            // which comes after the single runs and takes their place.
+            const bool single = run.run_type == Run::RT_Iteration;
+            if (run.error_occurred || (!single && run.aggregate_name != "median"))
+                continue;
+            // The name as registered, without the repetition count.
+            std::string name = run.run_name.function_name;
+            if (!run.run_name.args.empty())
+                name.append("/").append(run.run_name.args);
+            // In milliseconds whatever unit the run printed in.
+            m_times[name] =
+                run.GetAdjustedRealTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            for (const auto& [counterName, counter] : run.counters)
+                m_counters[name][counterName] = counter.value;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // Real time per iteration in milliseconds; 0 for a run that did not happen.
+    double Time(const std::string& name) const
+    {
+        const auto it = m_times.find(name);
+        return it == m_times.end() ? 0 : it->second;
+    }
+
+    // A counter's value; 0 when the run or the counter is missing.
+    double Counter(const std::string& name, const std::string& counter) const
+    {
+        const auto it = m_counters.find(name);
+        if (it == m_counters.end())
+            return 0;
+        const auto c = it->second.find(counter);
+        return c == it->second.end() ? 0 : c->second;
+    }
+
+private:
+    std::map<std::string, double> m_times;
+    std::map<std::string, std::map<std::string, double>> m_counters;
+};
