@@ -67,6 +67,7 @@ void CDib::Install(BITMAPINFO* info, BYTE* pixels, size_t cbPixels)
     std::free(m_pPixels);
     m_pPixels = pixels;
     m_cbPixels = cbPixels;
+    m_rowIndex.Reset();
 }
 
 int CDib::Draw(CDC* dc, int x, int y)
@@ -80,8 +81,9 @@ int CDib::Draw(CDC* dc, int x, int y, double scale)
     // the header itself.
     const CSize source = GetDrawnSize(1.0);
     const CSize dest = GetDrawnSize(scale);
-    return StretchDIBits(dc ? dc->GetSafeHdc() : nullptr, x, y, dest.cx, dest.cy, 0, 0, source.cx,
-                         source.cy, m_pPixels, m_cbPixels, m_pInfo, DIB_RGB_COLORS, SRCCOPY);
+    return StretchDIBitsIndexed(dc ? dc->GetSafeHdc() : nullptr, x, y, dest.cx, dest.cy, 0, 0,
+                                source.cx, source.cy, m_pPixels, m_cbPixels, m_pInfo,
+                                DIB_RGB_COLORS, SRCCOPY, &m_rowIndex);
 }
 
 CSize CDib::GetDrawnSize(double scale) const

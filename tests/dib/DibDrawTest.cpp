@@ -90,4 +90,43 @@ TEST(DibDraw, NaturalSizeIsScaleOneAndANullContextDrawsNothing)
     EXPECT_EQ(dib.Draw(nullptr, 0, 0, 2.0), 0);
 }
 
+// A 4 x 3 RLE8 picture with a grey-blue ramp for colours: entry i is
+// (red 4i + 2, green 4i + 1, blue 4i).
+BmpBytes RunLengthPicture(std::initializer_list<BYTE> stream)
+{
+    BmpBytes image;
+    const DWORD offset = 14 + 40 + 1024;
+    image.FileHeader(offset + static_cast<DWORD>(stream.size()), offset)
+        .InfoHeader(4, 3, 8, BI_RLE8)
+        .Ramp(1024)
+        .Bytes(stream);
+    return image;
+}
+
+// A compressed picture's rows are found again after the bitmap is replaced,
+// here by one whose rows start at other offsets of a block of the same size.
+TEST(DibDraw, ReplacedRunLengthPictureDrawsItsOwnRows)
+{
+    const BmpBytes first = RunLengthPicture({4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 0, 0, 1});
+    const BmpBytes second = RunLengthPicture({2, 5, 2, 5, 0, 0, 4, 6, 0, 0, 4, 7, 0, 1});
+    CDib dib;
+    CSurface surface(4, 3);
+    CSurfaceDC dc(&surface);
+    for (const BmpBytes* image : {&first, &second, &first}) {
+        CMemFile file(image->Data(), image->Size());
+        ASSERT_TRUE(dib.Read(&file));
+        const int top = image == &first ? 3 : 7;
+        // Twice: the first draw indexes the rows, the second uses the index.
+        for (int pass = 0; pass < 2; ++pass) {
+            EXPECT_EQ(dib.Draw(&dc, 0, 0), 3);
+            EXPECT_EQ(dc.GetPixel(0, 0), RGB(4 * top + 2, 4 * top + 1, 4 * top));
+            EXPECT_EQ(dc.GetPixel(3, 2), RGB(4 * (top - 2) + 2, 4 * (top - 2) + 1, 4 * (top - 2)));
+        }
+    }
+    // A blank bitmap in its place is drawn as one.
+    ASSERT_TRUE(dib.Create(4, 3));
+    dib.Draw(&dc, 0, 0);
+    EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 0));
+}
+
 } // namespace

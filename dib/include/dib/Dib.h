@@ -9,6 +9,7 @@
 #include "core/Types.h"
 #include "gdi/Dc.h"
 #include "gdi/DibFormat.h"
+#include "gdi/RleIndex.h"
 
 class CDib : public CObject
 {
@@ -34,8 +35,9 @@ public:
 
     // Draws the whole picture with its top-left corner at (x, y), at its
     // natural size or scaled; a top-down picture appears upright where a
-    // bottom-up one would. Returns the drawing call's result: the scan lines
-    // drawn, 0 when nothing could be drawn (a null context among others).
+    // bottom-up one would. The first draw of a run-length encoded picture
+    // indexes its rows, so later ones decode only the rows they show. Returns the drawing call's
+    // result: the scan lines drawn, 0 when nothing could be drawn (a null context among others).
     virtual int Draw(CDC* dc, int x, int y);
     virtual int Draw(CDC* dc, int x, int y, double scale);
 
@@ -55,6 +57,10 @@ public:
 
 private:
     void Install(BITMAPINFO* info, BYTE* pixels, size_t cbPixels);
+
+    // Where a compressed picture's rows begin: built by the first draw,
+    // dropped with the blocks it points into.
+    RleRowIndex m_rowIndex;
 };
 
 // The colour count of a header of either kind (a 40-byte info header or a

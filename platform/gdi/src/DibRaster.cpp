@@ -224,7 +224,8 @@ bool MapAxis(LONGLONG dest, int destExtent, LONG clipLo, LONG clipHi, int src, i
 
 int StretchDibToSurface(const DibTarget& target, LONGLONG xDest, LONGLONG yDest, int destWidth,
                         int destHeight, int xSrc, int ySrc, int srcWidth, int srcHeight,
-                        const BYTE* bits, size_t bitsSize, const BITMAPINFO& info)
+                        const BYTE* bits, size_t bitsSize, const BITMAPINFO& info,
+                        RleRowIndex* index)
 {
     using namespace dibraster;
     PixelFormat format;
@@ -243,9 +244,11 @@ int StretchDibToSurface(const DibTarget& target, LONGLONG xDest, LONGLONG yDest,
                  format.height, ys))
         return lines;
     PrepareColours(info, format);
-    if (format.kind == PixelKind::Rle4 || format.kind == PixelKind::Rle8)
-        DrawRle(target, xs, ys, bits, bitsSize, format);
-    else
+    if (format.kind == PixelKind::Rle4 || format.kind == PixelKind::Rle8) {
+        if (index && !index->Matches(bits, bitsSize, info.bmiHeader))
+            index->Build(bits, bitsSize, info.bmiHeader);
+        DrawRle(target, xs, ys, bits, bitsSize, format, index);
+    } else
         DrawUncompressed(target, xs, ys, bits, bitsSize, format);
     return lines;
 }

@@ -4,6 +4,7 @@
 
 #include "core/Geometry.h"
 #include "gdi/DibFormat.h"
+#include "gdi/RleIndex.h"
 
 #include <cstddef>
 
@@ -16,6 +17,8 @@ struct DibTarget
 
 // Draws the source rectangle (picture coordinates, row 0 at the top) into the
 // destination rectangle (surface pixels); see StretchDIBits for the rules.
+// `index`, when given, finds an RLE stream's rows.
 int StretchDibToSurface(const DibTarget& target, LONGLONG xDest, LONGLONG yDest, int destWidth,
                         int destHeight, int xSrc, int ySrc, int srcWidth, int srcHeight,
-                        const BYTE* bits, size_t bitsSize, const BITMAPINFO& info);
+                        const BYTE* bits, size_t bitsSize, const BITMAPINFO& info,
+                        RleRowIndex* index = nullptr);

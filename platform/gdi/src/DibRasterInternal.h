@@ -86,7 +86,8 @@ void EnableVectorRoutines(bool enabled);
 
 void DrawUncompressed(const DibTarget& target, const AxisMap& xs, const AxisMap& ys,
                       const BYTE* bits, size_t bitsSize, const PixelFormat& format);
+// `index`, when given, was built for this stream.
 void DrawRle(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const BYTE* bits,
-             size_t bitsSize, const PixelFormat& format);
+             size_t bitsSize, const PixelFormat& format, const RleRowIndex* index);
 
 } // namespace dibraster

@@ -188,7 +188,7 @@ LONGLONG ColumnAfter(bool rle8, const BYTE* s, size_t from, size_t to, LONGLONG 
 
 template <class Writer>
 void Decode(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const BYTE* bits,
-            size_t bitsSize, const PixelFormat& f)
+            size_t bitsSize, const PixelFormat& f, const RleRowIndex::Start& start)
 {
     const bool rle8 = f.kind == PixelKind::Rle8;
     const DWORD* pal = f.palette;
@@ -197,14 +197,14 @@ void Decode(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const
     Writer row(xs, !ys.identity);
     RowQueue rows(ys, target, xs.first);
 
-    size_t pos = 0;
-    LONGLONG x = 0;
-    LONGLONG y = 0; // stream row: 0 is the bottom of the picture
+    size_t pos = start.offset;
+    LONGLONG x = start.column;
+    LONGLONG y = start.row; // stream row: 0 is the bottom of the picture
     bool wanted = false;
     // In hidden rows x is brought up to date only when a delta needs it,
     // from where the row's codes began.
-    size_t rowStart = 0;
-    LONGLONG rowStartX = 0;
+    size_t rowStart = pos;
+    LONGLONG rowStartX = x;
     auto beginRow = [&] {
         DWORD* out = rows.FirstShowing(height - 1 - y);
         wanted = out != nullptr;
@@ -299,14 +299,111 @@ void Decode(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const
 } // namespace
 
 void DrawRle(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const BYTE* bits,
-             size_t bitsSize, const PixelFormat& format)
+             size_t bitsSize, const PixelFormat& format, const RleRowIndex* index)
 {
+    // Decoding starts at the lowest stream row that shows, or below it.
+    RleRowIndex::Start start{0, 0, 0};
+    if (index) {
+        const LONGLONG lowest =
+            format.height - 1 - std::max<LONGLONG>(ys.src.front(), ys.src.back());
+        start = index->StartAtOrBelow(lowest);
+    }
     if (xs.identity)
-        Decode<RowWriter<true, false>>(target, xs, ys, bits, bitsSize, format);
+        Decode<RowWriter<true, false>>(target, xs, ys, bits, bitsSize, format, start);
     else if (xs.descending)
-        Decode<RowWriter<false, true>>(target, xs, ys, bits, bitsSize, format);
+        Decode<RowWriter<false, true>>(target, xs, ys, bits, bitsSize, format, start);
     else
-        Decode<RowWriter<false, false>>(target, xs, ys, bits, bitsSize, format);
+        Decode<RowWriter<false, false>>(target, xs, ys, bits, bitsSize, format, start);
 }
 
 } // namespace dibraster
+
+void RleRowIndex::Reset()
+{
+    *this = RleRowIndex();
+}
+
+bool RleRowIndex::Matches(const BYTE* bits, size_t bitsSize, const BITMAPINFOHEADER& header) const
+{
+    return m_built && m_bits == bits && m_bitsSize == bitsSize && m_width == header.biWidth &&
+           m_height == header.biHeight && m_bitCount == header.biBitCount &&
+           m_compression == header.biCompression;
+}
+
+// The decoder's walk over rows nobody sees, keeping where each row begins.
+void RleRowIndex::Build(const BYTE* bits, size_t bitsSize, const BITMAPINFOHEADER& header)
+{
+    using namespace dibraster;
+    Reset();
+    m_bits = bits;
+    m_bitsSize = bits ? bitsSize : 0;
+    m_width = header.biWidth;
+    m_height = header.biHeight;
+    m_bitCount = header.biBitCount;
+    m_compression = header.biCompression;
+    m_built = true;
+    const bool rle8 = header.biCompression == BI_RLE8;
+    if ((!rle8 && header.biCompression != BI_RLE4) || header.biWidth <= 0 || header.biHeight <= 0)
+        return;
+    const LONGLONG width = header.biWidth;
+    const LONGLONG height = header.biHeight;
+    const size_t size = m_bitsSize;
+
+    size_t pos = 0;
+    LONGLONG x = 0;
+    LONGLONG y = 0;
+    size_t rowStart = 0;
+    LONGLONG rowStartX = 0;
+    m_starts.push_back({0, 0, 0});
+    // Each start follows at least one 2-byte code, so there are never more
+    // than the stream has codes.
+    auto nextRows = [&](LONGLONG dy) {
+        y += dy;
+        if (y >= height)
+            return false;
+        rowStart = pos;
+        rowStartX = x;
+        m_starts.push_back({y, x, pos});
+        return true;
+    };
+    for (;;) {
+        pos = SkipRuns(bits, size, pos);
+        if (pos + 2 > size)
+            break;
+        const BYTE code = bits[pos + 1];
+        pos += 2;
+        if (code == 0) {
+            x = 0;
+            if (!nextRows(1))
+                break;
+        } else if (code == 1) {
+            break;
+        } else if (code == 2) {
+            if (pos + 2 > size)
+                break;
+            const LONGLONG dx = bits[pos];
+            const LONGLONG dy = bits[pos + 1];
+            x = ColumnAfter(rle8, bits, rowStart, pos - 2, rowStartX);
+            pos += 2;
+            if (x + dx > width || y + dy >= height)
+                break;
+            x += dx;
+            if (dy != 0 && !nextRows(dy))
+                break;
+        } else {
+            const size_t bytes = AbsoluteRunBytes(rle8, code);
+            if (bytes > size - pos)
+                break;
+            pos += (bytes + 1) & ~size_t{1};
+        }
+    }
+}
+
+RleRowIndex::Start RleRowIndex::StartAtOrBelow(LONGLONG row) const
+{
+    const auto after = std::upper_bound(m_starts.begin(), m_starts.end(), row,
+                                        [](LONGLONG r, const Start& s) { return r < s.row; });
+    if (after == m_starts.begin())
+        return {0, 0, 0};
+    return *(after - 1);
+}

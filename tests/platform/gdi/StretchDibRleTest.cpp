@@ -172,6 +172,88 @@ TEST(StretchDibRle, HiddenRle4AbsoluteRunKeepsItsLength)
         EXPECT_EQ(canvas.At(x, 0), x == 5 || x == 6 ? Pal(4) : Canvas::Background(x, 0)) << x;
 }
 
+// Drawing through a row index shows exactly what the plain decode shows, for
+// random streams and windows, one index serving every draw of its stream;
+// every start the index keeps lies inside the stream, on a row of the picture.
+TEST(StretchDibRle, IndexedDrawsMatchThePlainDecode)
+{
+    std::mt19937 rng(11);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto nonZero = [&](int limit) { return pick(1, limit) * (pick(0, 1) != 0 ? 1 : -1); };
+    for (int iter = 0; iter < 400; ++iter) {
+        const bool rle8 = pick(0, 1) != 0;
+        const int w = pick(1, 12);
+        const int h = pick(1, 16);
+        TestDib d(w, h, rle8 ? 8 : 4, rle8 ? BI_RLE8 : BI_RLE4);
+        std::vector<BYTE> stream;
+        for (int part = pick(1, 4); part > 0; --part) {
+            const std::vector<BYTE> more = RandomStream(rng, rle8);
+            stream.insert(stream.end(), more.begin(), more.end());
+        }
+        RleRowIndex index;
+        for (int draw = 0; draw < 6; ++draw) {
+            const RECT clip{pick(0, 8), pick(0, 6), pick(8, 20), pick(6, 14)};
+            const DrawArgs a{pick(-6, 16), pick(-16, 12), nonZero(30),    nonZero(40),
+                             pick(-3, w),  pick(-3, h),   nonZero(w + 4), nonZero(h + 4)};
+            Canvas plain(20, 14);
+            Canvas indexed(20, 14);
+            ASSERT_EQ(plain.Draw(d, stream, clip, a), indexed.Draw(d, stream, clip, a, &index));
+            ASSERT_EQ(plain.pixels, indexed.pixels) << "iteration " << iter << ", draw " << draw;
+        }
+        LONGLONG previous = -1;
+        for (const RleRowIndex::Start& start : index.Starts()) {
+            EXPECT_GT(start.row, previous);
+            EXPECT_LT(start.row, h);
+            EXPECT_LE(start.offset, stream.size());
+            previous = start.row;
+        }
+    }
+}
+
+// An index follows its stream: a different block or header rebuilds it
+// rather than steering the decode by another stream's rows.
+TEST(StretchDibRle, IndexFollowsTheStreamItIsGiven)
+{
+    // Three rows of one colour each, bottom up; the second stream has a long
+    // bottom row, so its rows start elsewhere.
+    const std::vector<BYTE> first = {4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 1};
+    const std::vector<BYTE> second = {2, 5, 2, 5, 0, 0, 4, 6, 0, 0, 4, 7, 0, 1};
+    TestDib d(4, 3, 8, BI_RLE8);
+    RleRowIndex index;
+    const DrawArgs top{0, 0, 4, 1, 0, 0, 4, 1};
+    Canvas canvas(4, 1);
+    canvas.Draw(d, first, {0, 0, 4, 1}, top, &index);
+    EXPECT_EQ(canvas.At(0, 0), Pal(3));
+    canvas.Draw(d, second, {0, 0, 4, 1}, top, &index);
+    EXPECT_EQ(canvas.At(0, 0), Pal(7));
+    // The same block read as a picture one row shorter: its top is row 2.
+    TestDib shorter(4, 2, 8, BI_RLE8);
+    canvas.Draw(shorter, second, {0, 0, 4, 1}, top, &index);
+    EXPECT_EQ(canvas.At(0, 0), Pal(6));
+    index.Reset();
+    EXPECT_TRUE(index.Starts().empty());
+}
+
+// A hostile header cannot make the index large: a picture of INT_MAX rows
+// whose stream holds a few codes gets a start per code at most, and deltas
+// that would leave the picture end the walk.
+TEST(StretchDibRle, IndexIsBoundedByTheStream)
+{
+    TestDib d(INT_MAX, INT_MAX, 8, BI_RLE8);
+    const std::vector<BYTE> stream = {0, 0, 0, 0, 0, 2, 255, 255, 0, 0, 0, 2, 0, 255, 0, 2};
+    RleRowIndex index;
+    index.Build(stream.data(), stream.size(), d.info.bmiHeader);
+    ASSERT_EQ(index.Starts().size(), 6u);
+    EXPECT_EQ(index.Starts()[3].row, 257);
+    EXPECT_EQ(index.Starts()[3].column, 255);
+    EXPECT_EQ(index.Starts()[5].row, 513);
+    EXPECT_EQ(index.Starts()[5].offset, 14u);
+    // An uncompressed header has no rows to index.
+    TestDib plain(4, 4, 8);
+    index.Build(stream.data(), stream.size(), plain.info.bmiHeader);
+    EXPECT_TRUE(index.Starts().empty());
+}
+
 // A huge RLE picture with a tiny stream: nothing is sized by the picture.
 TEST(StretchDibRle, HugePictureWithShortStream)
 {

@@ -67,11 +67,12 @@ struct Canvas
 
     // `block` is handed over as is: an exact-size allocation lets the
     // sanitizer catch any read past it.
-    int Draw(const TestDib& dib, const std::vector<BYTE>& block, RECT clip, const DrawArgs& a)
+    int Draw(const TestDib& dib, const std::vector<BYTE>& block, RECT clip, const DrawArgs& a,
+             RleRowIndex* index = nullptr)
     {
         const DibTarget target{pixels.data(), width, clip};
         return StretchDibToSurface(target, a.x, a.y, a.w, a.h, a.sx, a.sy, a.sw, a.sh, block.data(),
-                                   block.size(), dib.info);
+                                   block.size(), dib.info, index);
     }
     int Draw(const TestDib& dib, RECT clip, const DrawArgs& a)
     {

@@ -8,6 +8,7 @@
 #include "core/Geometry.h"
 #include "core/Types.h"
 #include "gdi/DibFormat.h"
+#include "gdi/RleIndex.h"
 #include "gdi/Surface.h"
 
 #include <cstddef>
@@ -136,3 +137,11 @@ COLORREF GetPixel(HDC hdc, int x, int y);
 int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
                   int srcWidth, int srcHeight, const void* bits, size_t bitsSize,
                   const BITMAPINFO* info, UINT usage, DWORD rop);
+
+// StretchDIBits for a caller that keeps the DIB: an RLE stream's rows are
+// found through `index`, which is built on the first draw that shows any of
+// the stream and rebuilt when the block or the header no longer match it.
+// Draws exactly what StretchDIBits draws; a null index is allowed.
+int StretchDIBitsIndexed(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
+                         int ySrc, int srcWidth, int srcHeight, const void* bits, size_t bitsSize,
+                         const BITMAPINFO* info, UINT usage, DWORD rop, RleRowIndex* index);
