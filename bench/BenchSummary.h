@@ -43,6 +43,15 @@ public:
         return it == m_times.end() ? 0 : it->second;
     }
 
+    // The thread's processor time (user and system) per iteration in
+    // milliseconds: on a shared machine, the work itself without the waits
+    // for a processor.
+    double CpuTime(const std::string& name) const
+    {
+        const auto it = m_cpuTimes.find(name);
+        return it == m_cpuTimes.end() ? 0 : it->second;
+    }
+
     // A counter's value; 0 when the run or the counter is missing.
     double Counter(const std::string& name, const std::string& counter) const
     {
@@ -55,5 +64,6 @@ public:
 
 private:
     std::map<std::string, double> m_times;
+    std::map<std::string, double> m_cpuTimes;
     std::map<std::string, std::map<std::string, double>> m_counters;
 };

@@ -127,12 +127,14 @@ int main(int argc, char** argv)
     BenchSummary summary;
     benchmark::RunSpecifiedBenchmarks(&summary);
 
-    std::printf("\nCDib::Read against the floor (open, allocate the file's size, one read)\n");
+    std::printf("\nCDib::Read against the floor (open, allocate the file's size, one read);\n"
+                "the thread's processor time (user + system), median of %d runs\n",
+                kRepetitions);
     std::printf("%-8s %12s %12s %7s %7s\n", "pixels", "floor ms", "read ms", "ratio", "target");
     for (int mib : kMebibytes) {
         const std::string size = std::to_string(mib);
-        const double floor = summary.Time(std::string("Floor/").append(size));
-        const double read = summary.Time(std::string("DibRead/").append(size));
+        const double floor = summary.CpuTime(std::string("Floor/").append(size));
+        const double read = summary.CpuTime(std::string("DibRead/").append(size));
         if (floor <= 0 || read <= 0)
             continue;
         const double ratio = read / floor;
