@@ -31,10 +31,14 @@ run: release
 		echo "Pixmora's libraries are built; the viewer window comes in a later step."; \
 	fi
 
+# Every figure with its ratio to its target or yardstick; each program and
+# script ends with its own summary.
 bench: release
 	@for b in $(RELEASE_DIR)/bench/pixmora_bench_*; do \
 		[ -x "$$b" ] && "$$b" --benchmark_counters_tabular=true; \
 	done
+	@bench/memory.sh $(RELEASE_DIR) || echo "bench: a memory target was missed"
+	@bench/startup.sh $(RELEASE_DIR)/app/pixmora || echo "bench: start-up could not be measured"
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
