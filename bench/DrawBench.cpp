@@ -3,6 +3,7 @@
 // nearest neighbour, into a target of the same size. A summary of our
 // throughput against Qt's follows the usual output.
 
+#include "Pictures.h"
 #include "gdi/Gdi.h"
 
 #include <QImage>
@@ -47,56 +48,6 @@ struct Scale
 
 const Scale kScales[] = {{"1/8", 1, 8}, {"1", 1, 1}, {"8", 8, 1}};
 
-// The colour index a pixel of the indexed pictures has: fine detail on a
-// coarse pattern, so neither rows nor columns repeat.
-BYTE IndexAt(int x, int y)
-{
-    return static_cast<BYTE>(x * 3 + y * 5 + ((x >> 4) ^ (y >> 4)));
-}
-
-// The RLE picture: flat tiles with one-pixel borders, as in a chart or a map,
-// and a 256 x 256 textured patch in every 2048 x 2048 square; the kind of
-// picture that is stored run-length encoded.
-BYTE RunIndexAt(int x, int y)
-{
-    if (x % 2048 < 256 && y % 2048 < 256)
-        return IndexAt(x, y);
-    if (x % 160 == 0 || y % 90 == 0)
-        return 0;
-    return static_cast<BYTE>(1 + (x / 160 * 7 + y / 90 * 13) % 255);
-}
-
-void EncodeRle8Row(const std::vector<BYTE>& row, std::vector<BYTE>& out)
-{
-    const size_t n = row.size();
-    size_t i = 0;
-    while (i < n) {
-        size_t run = 1;
-        while (i + run < n && run < 255 && row[i + run] == row[i])
-            ++run;
-        // A literal stretch goes up to the next three equal pixels; one under
-        // three pixels long is cheaper as short runs.
-        size_t lit = 0;
-        if (run < 3)
-            while (i + lit < n && lit < 255 &&
-                   !(i + lit + 2 < n && row[i + lit] == row[i + lit + 1] &&
-                     row[i + lit] == row[i + lit + 2]))
-                ++lit;
-        if (lit < 3) {
-            out.insert(out.end(), {static_cast<BYTE>(run), row[i]});
-            i += run;
-            continue;
-        }
-        out.insert(out.end(), {0, static_cast<BYTE>(lit)});
-        out.insert(out.end(), row.begin() + static_cast<ptrdiff_t>(i),
-                   row.begin() + static_cast<ptrdiff_t>(i + lit));
-        if (lit % 2 != 0)
-            out.push_back(0);
-        i += lit;
-    }
-    out.insert(out.end(), {0, 0});
-}
-
 struct Picture
 {
     int side = 0;
@@ -117,8 +68,7 @@ Picture& PictureFor(const Kind& kind, int side, bool withImage)
         p.side = side;
         p.info.bmiHeader = {40, side, side, 1, kind.bitCount, kind.compression, 0, 0, 0, 0, 0};
         for (int i = 0; i < kDibColorEntries; ++i)
-            p.info.bmiColors[i] = {static_cast<BYTE>(i * 37), static_cast<BYTE>(i * 91),
-                                   static_cast<BYTE>(i * 151), 0};
+            p.info.bmiColors[i] = PictureColour(i);
         const size_t stride = static_cast<size_t>(DibRowStride(side, kind.bitCount));
         std::vector<BYTE> row(kind.compression == BI_RLE8 ? side : stride);
         for (int y = 0; y < side; ++y) {
