@@ -28,8 +28,9 @@ public:
             if (!run.run_name.args.empty())
                 name.append("/").append(run.run_name.args);
             // In milliseconds whatever unit the run printed in.
-            m_times[name] =
-                run.GetAdjustedRealTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            m_times[name] = run.GetAdjustedRealTime() * toMs;
+            m_cpuTimes[name] = run.GetAdjustedCPUTime() * toMs;
             for (const auto& [counterName, counter] : run.counters)
                 m_counters[name][counterName] = counter.value;
         }
