@@ -31,8 +31,6 @@
 
 #define STBI_ONLY_BMP
 #define STB_IMAGE_IMPLEMENTATION
-#include <stb/stb_image.h>
-
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -43,6 +41,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <stb/stb_image.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -58,11 +57,16 @@ constexpr double kZoomMs = 8;
 constexpr int kScrollRows = 64;
 
 const PictureKind kPictures[] = {
-    {"1-bit", 8000, 1, BI_RGB},   {"4-bit", 8000, 4, BI_RGB},
-    {"8-bit", 8000, 8, BI_RGB},   {"16-bit", 8000, 16, BI_RGB},
-    {"24-bit", 8000, 24, BI_RGB}, {"32-bit", 8000, 32, BI_RGB},
-    {"RLE4", 8000, 4, BI_RLE4},   {"RLE8", 8000, 8, BI_RLE8},
-    {"RLE8 busy", 8000, 8, BI_RLE8, true}, {"1-bit 20000", 20000, 1, BI_RGB},
+    {"1-bit", 8000, 1, BI_RGB},
+    {"4-bit", 8000, 4, BI_RGB},
+    {"8-bit", 8000, 8, BI_RGB},
+    {"16-bit", 8000, 16, BI_RGB},
+    {"24-bit", 8000, 24, BI_RGB},
+    {"32-bit", 8000, 32, BI_RGB},
+    {"RLE4", 8000, 4, BI_RLE4},
+    {"RLE8", 8000, 8, BI_RLE8},
+    {"RLE8 busy", 8000, 8, BI_RLE8, true},
+    {"1-bit 20000", 20000, 1, BI_RGB},
 };
 
 // The pictures whose first frame is measured.

@@ -228,9 +228,14 @@ void Decode(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const
         return !rows.Finished() || wanted;
     };
 
+    // Past the last visible column a row's runs show nothing, and the codes
+    // left in it are stepped over as in a hidden row.
+    const LONGLONG visibleEnd = std::max(xs.src.front(), xs.src.back()) + LONGLONG{1};
+    auto skipping = [&] { return !wanted || x >= visibleEnd; };
+
     beginRow();
     for (;;) {
-        if (!wanted)
+        if (skipping())
             pos = SkipRuns(bits, bitsSize, pos);
         if (pos + 2 > bitsSize)
             break;
@@ -263,7 +268,7 @@ void Decode(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const
                 break;
             const LONGLONG dx = bits[pos];
             const LONGLONG dy = bits[pos + 1];
-            if (!wanted)
+            if (skipping())
                 x = ColumnAfter(rle8, bits, rowStart, pos - 2, rowStartX);
             pos += 2;
             if (x + dx > width || y + dy >= height)

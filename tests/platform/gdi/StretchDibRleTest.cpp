@@ -172,6 +172,22 @@ TEST(StretchDibRle, HiddenRle4AbsoluteRunKeepsItsLength)
         EXPECT_EQ(canvas.At(x, 0), x == 5 || x == 6 ? Pal(4) : Canvas::Background(x, 0)) << x;
 }
 
+// Runs past the last visible column are stepped over, but they still count
+// for a delta: here the bottom row's runs reach column 13 of 12, so the delta
+// leaves the picture and ends the stream before the top row's run.
+TEST(StretchDibRle, RunsPastTheWindowStillCount)
+{
+    const std::vector<BYTE> stream = {2, 1, 9, 2, 2, 3, 0, 2, 1, 1, 0, 0, 4, 7, 0, 1};
+    TestDib d(12, 3, 8, BI_RLE8);
+    Canvas canvas(4, 3); // columns 0, 3, 6 and 9 of the picture
+    canvas.Draw(d, stream, {0, 0, 4, 3}, {0, 0, 4, 3, 0, 0, 12, 3});
+    EXPECT_EQ(canvas.At(0, 2), Pal(1));
+    EXPECT_EQ(canvas.At(1, 2), Pal(2));
+    EXPECT_EQ(canvas.At(3, 2), Pal(2));
+    EXPECT_TRUE(canvas.Untouched(0, 0));
+    EXPECT_TRUE(canvas.Untouched(0, 1));
+}
+
 // Drawing through a row index shows exactly what the plain decode shows, for
 // random streams and windows, one index serving every draw of its stream;
 // every start the index keeps lies inside the stream, on a row of the picture.
