@@ -140,23 +140,26 @@ bool WritePictureFile(const PictureKind& kind, const std::string& path)
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!f)
         return false;
-    constexpr size_t kHeaders = 14 + 40 + 4 * kDibColorEntries;
-    BYTE header[kHeaders] = {'B', 'M'};
-    Put32(header + 10, kHeaders);
+    // A colour table only where pixels are indices, as writers do: some
+    // readers refuse a table before 24- or 32-bit pixels.
+    const size_t colours = kind.bitCount <= 8 ? kDibColorEntries : 0;
+    const size_t headers = 14 + 40 + 4 * colours;
+    BYTE header[14 + 40 + 4 * kDibColorEntries] = {'B', 'M'};
+    Put32(header + 10, headers);
     Put32(header + 14, 40);
     Put32(header + 18, static_cast<ULONGLONG>(kind.side));
     Put32(header + 22, static_cast<ULONGLONG>(kind.side));
     header[26] = 1;
     header[28] = static_cast<BYTE>(kind.bitCount);
     Put32(header + 30, kind.compression);
-    for (int i = 0; i < kDibColorEntries; ++i) {
-        const RGBQUAD c = PictureColour(i);
+    for (size_t i = 0; i < colours; ++i) {
+        const RGBQUAD c = PictureColour(static_cast<int>(i));
         BYTE* e = header + 54 + 4 * i;
         e[0] = c.rgbBlue;
         e[1] = c.rgbGreen;
         e[2] = c.rgbRed;
     }
-    bool ok = std::fwrite(header, 1, kHeaders, f.get()) == kHeaders;
+    bool ok = std::fwrite(header, 1, headers, f.get()) == headers;
     ULONGLONG pixels = 0;
     std::vector<BYTE> row;
     for (int y = 0; ok && y < kind.side; ++y) {
@@ -171,7 +174,7 @@ bool WritePictureFile(const PictureKind& kind, const std::string& path)
     }
     // The sizes are known only now.
     BYTE sizes[4];
-    Put32(sizes, kHeaders + pixels);
+    Put32(sizes, headers + pixels);
     ok = ok && std::fseek(f.get(), 2, SEEK_SET) == 0 && std::fwrite(sizes, 1, 4, f.get()) == 4;
     Put32(sizes, pixels);
     ok = ok && std::fseek(f.get(), 34, SEEK_SET) == 0 && std::fwrite(sizes, 1, 4, f.get()) == 4;
