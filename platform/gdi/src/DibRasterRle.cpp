@@ -24,6 +24,8 @@ template <bool kIdentity, bool kMirrored>
 class RowWriter
 {
 public:
+    static constexpr bool kIdentityColumns = kIdentity;
+
     RowWriter(const AxisMap& xs, bool rowsRepeat) : m_cols(xs.src), m_rowsRepeat(rowsRepeat)
     {
         if (kMirrored)
@@ -71,6 +73,31 @@ public:
                 m_spans.emplace_back(b, e);
         }
     }
+
+    // At scale 1 with every destination row its own source row: writes the
+    // RLE8 encoded runs that follow at `pos` for as long as each lies wholly
+    // inside the visible columns, the common case of a busy stream, without
+    // the general path's per-run bookkeeping. Returns where it stopped.
+    size_t FillRle8Runs(const BYTE* s, size_t size, size_t pos, LONGLONG& x, const DWORD* pal)
+    {
+        static_assert(kIdentity);
+        const LONGLONG first = m_cols.front();
+        const LONGLONG end = first + static_cast<LONGLONG>(m_cols.size());
+        while (pos + 2 <= size) {
+            const BYTE count = s[pos];
+            if (count == 0 || x < first || x + count > end)
+                break;
+            const DWORD c = pal[s[pos + 1]];
+            DWORD* out = m_out + (x - first);
+            for (int k = 0; k < count; ++k)
+                out[k] = c;
+            x += count;
+            pos += 2;
+        }
+        return pos;
+    }
+
+    bool RowsRepeat() const { return m_rowsRepeat; }
 
     // Repeats what this row wrote in another destination row, leaving the
     // pixels it skipped as they were there too.
@@ -255,6 +282,9 @@ void Decode(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const
                 }
             }
             x += count;
+            if constexpr (Writer::kIdentityColumns)
+                if (rle8 && wanted && !row.RowsRepeat())
+                    pos = row.FillRle8Runs(bits, bitsSize, pos, x, pal);
             continue;
         }
         if (code == 0) { // end of line
