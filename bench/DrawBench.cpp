@@ -69,42 +69,11 @@ Picture& PictureFor(const Kind& kind, int side, bool withImage)
         p.info.bmiHeader = {40, side, side, 1, kind.bitCount, kind.compression, 0, 0, 0, 0, 0};
         for (int i = 0; i < kDibColorEntries; ++i)
             p.info.bmiColors[i] = PictureColour(i);
-        const size_t stride = static_cast<size_t>(DibRowStride(side, kind.bitCount));
-        std::vector<BYTE> row(kind.compression == BI_RLE8 ? side : stride);
+        const PictureKind stored{kind.name, side, kind.bitCount, kind.compression};
+        std::vector<BYTE> row;
         for (int y = 0; y < side; ++y) {
-            for (int x = 0; x < side; ++x) {
-                const BYTE v = IndexAt(x, y);
-                switch (kind.compression == BI_RLE8 ? 0 : kind.bitCount) {
-                case 0:
-                    row[x] = RunIndexAt(x, y);
-                    break;
-                case 1:
-                    row[x / 8] = static_cast<BYTE>(row[x / 8] << 1 | v >> 7);
-                    break;
-                case 4:
-                    row[x / 2] = static_cast<BYTE>(row[x / 2] << 4 | v >> 4);
-                    break;
-                case 8:
-                    row[x] = v;
-                    break;
-                case 16: { // x-5-5-5
-                    const unsigned px = (x & 31) << 10 | (y & 31) << 5 | (v >> 3);
-                    row[x * 2] = static_cast<BYTE>(px);
-                    row[x * 2 + 1] = static_cast<BYTE>(px >> 8);
-                    break;
-                }
-                default: {
-                    const size_t at = static_cast<size_t>(x) * (kind.bitCount / 8);
-                    row[at] = static_cast<BYTE>(x);
-                    row[at + 1] = static_cast<BYTE>(y);
-                    row[at + 2] = v;
-                }
-                }
-            }
-            if (kind.compression == BI_RLE8)
-                EncodeRle8Row(row, p.bits);
-            else
-                p.bits.insert(p.bits.end(), row.begin(), row.end());
+            StoredRow(stored, y, row);
+            p.bits.insert(p.bits.end(), row.begin(), row.end());
         }
         if (kind.compression == BI_RLE8)
             p.bits.insert(p.bits.end(), {0, 1});

@@ -19,6 +19,7 @@
 //   pictures into DIR and exits (for bench/memory.sh)
 
 #include "BenchSummary.h"
+#include "Floor.h"
 #include "Pictures.h"
 #include "dib/Dib.h"
 #include "gdi/Dc.h"
@@ -144,16 +145,9 @@ Current& Picture(const PictureKind& kind, bool loaded)
 void FrameFloor(benchmark::State& state, const PictureKind* kind)
 {
     const std::string& path = Picture(*kind, false).path;
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        const auto bytes = static_cast<size_t>(::lseek(fd, 0, SEEK_END));
-        auto* buffer = static_cast<unsigned char*>(std::malloc(bytes));
-        if (::pread(fd, buffer, bytes, 0) != static_cast<ssize_t>(bytes))
+    for (auto _ : state)
+        if (!ReadWholeFile(path))
             state.SkipWithError("short read");
-        benchmark::DoNotOptimize(buffer[bytes / 2]);
-        std::free(buffer);
-        ::close(fd);
-    }
 }
 
 void FramePixmora(benchmark::State& state, const PictureKind* kind)

@@ -4,6 +4,7 @@
 // output.
 
 #include "BenchSummary.h"
+#include "Floor.h"
 #include "dib/Dib.h"
 
 #include <benchmark/benchmark.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -90,18 +92,11 @@ void BM_DibRead(benchmark::State& state)
 void BM_Floor(benchmark::State& state)
 {
     const std::string& path = BitmapFile(static_cast<int>(state.range(0)));
-    size_t bytes = 0;
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        bytes = static_cast<size_t>(::lseek(fd, 0, SEEK_END));
-        auto* buffer = static_cast<unsigned char*>(std::malloc(bytes));
-        if (::pread(fd, buffer, bytes, 0) != static_cast<ssize_t>(bytes))
+    for (auto _ : state)
+        if (!ReadWholeFile(path))
             state.SkipWithError("short read");
-        benchmark::DoNotOptimize(buffer[bytes / 2]);
-        std::free(buffer);
-        ::close(fd);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
+    state.SetBytesProcessed(static_cast<int64_t>(std::filesystem::file_size(path)) *
+                            state.iterations());
 }
 
 } // namespace
