@@ -25,6 +25,7 @@ class RowWriter
 {
 public:
     static constexpr bool kIdentityColumns = kIdentity;
+    static constexpr bool kMirroredColumns = kMirrored;
 
     RowWriter(const AxisMap& xs, bool rowsRepeat) : m_cols(xs.src), m_rowsRepeat(rowsRepeat)
     {
@@ -94,6 +95,32 @@ public:
             x += count;
             pos += 2;
         }
+        return pos;
+    }
+
+    // The same for a scaled row: the runs that follow write every visible
+    // column they cover, for as long as the visible columns go.
+    size_t FillScaledRle8Runs(const BYTE* s, size_t size, size_t pos, LONGLONG& x, const DWORD* pal)
+    {
+        static_assert(!kIdentity && !kMirrored);
+        const uint32_t* cols = m_cols.data();
+        const size_t n = m_cols.size();
+        size_t b = m_cursor;
+        // Runs follow one another, so the cursor is never left of x.
+        if (b < n && cols[b] < x)
+            return pos;
+        while (pos + 2 <= size && b < n) {
+            const BYTE count = s[pos];
+            if (count == 0)
+                break;
+            const DWORD c = pal[s[pos + 1]];
+            const LONGLONG end = x + count;
+            while (b < n && cols[b] < end)
+                m_out[b++] = c;
+            x = end;
+            pos += 2;
+        }
+        m_cursor = b;
         return pos;
     }
 
@@ -221,7 +248,12 @@ void Decode(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const
     const DWORD* pal = f.palette;
     const LONGLONG width = f.width;
     const LONGLONG height = f.height;
-    Writer row(xs, !ys.identity);
+    // Spans are kept only where a source row shows in more than one
+    // destination row: an enlarged picture, not a shrunk one. Nearest-neighbour
+    // rows either repeat or skip, never both, so more rows than the source
+    // rows they span means repeats.
+    const LONGLONG rowSpan = std::abs(LONGLONG{ys.src.front()} - LONGLONG{ys.src.back()}) + 1;
+    Writer row(xs, static_cast<LONGLONG>(ys.src.size()) > rowSpan);
     RowQueue rows(ys, target, xs.first);
 
     size_t pos = start.offset;
@@ -282,9 +314,12 @@ void Decode(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const
                 }
             }
             x += count;
-            if constexpr (Writer::kIdentityColumns)
-                if (rle8 && wanted && !row.RowsRepeat())
+            if (rle8 && wanted && !row.RowsRepeat()) {
+                if constexpr (Writer::kIdentityColumns)
                     pos = row.FillRle8Runs(bits, bitsSize, pos, x, pal);
+                else if constexpr (!Writer::kMirroredColumns)
+                    pos = row.FillScaledRle8Runs(bits, bitsSize, pos, x, pal);
+            }
             continue;
         }
         if (code == 0) { // end of line

@@ -127,8 +127,12 @@ TEST(StretchDibRle, StretchesLikeTheUnscaledDecode)
         full.Draw(d, stream, {0, 0, w, h}, {0, 0, w, h, 0, 0, w, h});
 
         const RECT clip{pick(0, 8), pick(0, 6), pick(8, 20), pick(6, 14)};
-        const DrawArgs a{pick(-6, 16), pick(-6, 12), nonZero(30),    nonZero(24),
-                         pick(-3, w),  pick(-3, h),  nonZero(w + 4), nonZero(h + 4)};
+        const int sh = nonZero(h + 4);
+        // Every other draw shrinks the rows or keeps their number, so that
+        // no row is repeated.
+        const int dh = iter % 2 == 0 ? nonZero(24) : nonZero(std::abs(sh));
+        const DrawArgs a{pick(-6, 16), pick(-6, 12), nonZero(30),    dh,
+                         pick(-3, w),  pick(-3, h),  nonZero(w + 4), sh};
         Canvas canvas(20, 14);
         ASSERT_EQ(canvas.Draw(d, stream, clip, a), std::abs(a.sh));
         ExpectMatchesReference(canvas, clip, a,
@@ -186,6 +190,18 @@ TEST(StretchDibRle, RunsPastTheWindowStillCount)
     EXPECT_EQ(canvas.At(3, 2), Pal(2));
     EXPECT_TRUE(canvas.Untouched(0, 0));
     EXPECT_TRUE(canvas.Untouched(0, 1));
+}
+
+// Enlarged across, each of a row of one-pixel runs covers exactly its two
+// columns, however the runs that follow one another are written.
+TEST(StretchDibRle, EnlargedRunsCoverTheirOwnColumns)
+{
+    const std::vector<BYTE> stream = {1, 1, 1, 2, 1, 3, 1, 4, 0, 1};
+    TestDib d(4, 1, 8, BI_RLE8);
+    Canvas canvas(8, 1);
+    canvas.Draw(d, stream, {0, 0, 8, 1}, {0, 0, 8, 1, 0, 0, 4, 1});
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(canvas.At(x, 0), Pal(1 + x / 2)) << x;
 }
 
 // Drawing through a row index shows exactly what the plain decode shows, for
