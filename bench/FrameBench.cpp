@@ -90,7 +90,9 @@ struct Scale
 const Scale kScales[] = {{"1/8", 0.125}, {"1/4", 0.25}, {"1/2", 0.5}, {"1", 1},
                          {"2", 2},       {"4", 4},      {"8", 8}};
 
-std::string Dir()
+void RemoveDir();
+
+const std::string& Dir()
 {
     static const std::string dir = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "pixmora_bench_XXXXXX");
@@ -98,10 +100,18 @@ std::string Dir()
             std::perror("mkdtemp");
             std::exit(1);
         }
-        std::atexit([] { std::filesystem::remove_all(Dir()); });
         return pattern;
     }();
+    // Registered once `dir` exists, so that it runs while `dir` still does.
+    static const bool removed = (std::atexit(RemoveDir), true);
+    (void)removed;
     return dir;
+}
+
+void RemoveDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(Dir(), ignored);
 }
 
 std::map<std::string, double> g_fileMiB;
