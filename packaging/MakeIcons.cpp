@@ -7,7 +7,7 @@
 // viewer's own code: enlarged by nearest neighbour so that the pixel art stays
 // sharp, and see-through wherever the icon's mask says. Each size is drawn
 // from the largest image whose side divides it, so that every source pixel
-// becomes a whole square; a size that none divides takes the largest image.
+// becomes a whole square of pixels.
 
 #include "core/File.h"
 #include "dib/Dib.h"
@@ -27,22 +27,20 @@ namespace {
 
 constexpr int kSizes[] = {16, 32, 48, 256};
 
-// The image of `images` to draw a `size`-pixel icon from.
+// The image of `images` to draw a `size`-pixel icon from; null when no
+// square image's side divides `size`.
 const ICONIMAGE* SourceFor(std::span<const ICONIMAGE> images, int size)
 {
     const ICONIMAGE* best = nullptr;
     for (const ICONIMAGE& image : images)
-        if (image.cx == image.cy && size % image.cx == 0 && (!best || image.cx > best->cx))
-            best = &image;
-    if (best)
-        return best;
-    for (const ICONIMAGE& image : images)
-        if (!best || image.cx > best->cx)
+        if (image.cx > 0 && image.cx == image.cy && size % image.cx == 0 &&
+            (!best || image.cx > best->cx))
             best = &image;
     return best;
 }
 
-// Draws a bitmap file image stretched over the whole of `surface`.
+// Draws a bitmap file image enlarged by a whole factor over the whole of
+// `surface`.
 bool DrawOver(std::span<const BYTE> bitmap, CSurface& surface)
 {
     CMemFile file(bitmap.data(), bitmap.size());
