@@ -7,7 +7,7 @@ RELEASE_DIR := build/release
 SAMPLE      := samples/sample.bmp
 VIEWER      := $(RELEASE_DIR)/app/pixmora
 
-.PHONY: all deps release run check bench format clean
+.PHONY: all deps release run check bench package screenshot format clean
 
 all: check
 
@@ -30,6 +30,14 @@ run: release
 	else \
 		echo "Pixmora's libraries are built; the viewer window comes in a later step."; \
 	fi
+
+# The Debian package, from the release tree: $(RELEASE_DIR)/package/pixmora_VERSION_amd64.deb.
+package: release
+	cmake --build $(RELEASE_DIR) --target package
+
+# docs/screenshot.png, the viewer on samples/sample.bmp, taken on a virtual X screen.
+screenshot: release
+	scripts/screenshot $(VIEWER) docs/screenshot.png
 
 bench: release
 	@for b in $(RELEASE_DIR)/bench/pixmora_bench_*; do \
