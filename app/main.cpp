@@ -4,6 +4,7 @@
 #include "resources/Resources.h"
 
 #include <cstdio>
+#include <span>
 #include <string_view>
 
 namespace {
@@ -24,13 +25,18 @@ constexpr char kUsage[] =
     "\n"
     "A FILE whose name starts with '-' is given as ./-NAME.\n";
 
-// The product version of the version block, the one place that holds it.
+// The version block's product name and product version, the one place that
+// holds them.
 void PrintVersion()
 {
     const VERSIONINFO* info = LoadVersionResource(VS_VERSION_INFO);
+    const char* name = "pixmora";
+    for (const VERSIONSTRING& s : info ? info->strings : std::span<const VERSIONSTRING>())
+        if (std::string_view(s.key) == "ProductName")
+            name = s.value;
     const DWORD ms = info ? info->fixed.dwProductVersionMS : 0;
     const DWORD ls = info ? info->fixed.dwProductVersionLS : 0;
-    std::printf("pixmora %u.%u.%u.%u\n", static_cast<unsigned>(ms >> 16),
+    std::printf("%s %u.%u.%u.%u\n", name, static_cast<unsigned>(ms >> 16),
                 static_cast<unsigned>(ms & 0xFFFF), static_cast<unsigned>(ls >> 16),
                 static_cast<unsigned>(ls & 0xFFFF));
 }

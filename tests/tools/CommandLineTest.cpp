@@ -56,13 +56,13 @@ ViewerRun RunViewer(const std::vector<std::string>& args)
     return run;
 }
 
-TEST(CommandLine, VersionIsTheVersionBlocksProductVersion)
+TEST(CommandLine, VersionIsTheVersionBlocksProductNameAndVersion)
 {
     // PIXMORA_VERSION is what the build and the package read from the version
     // block's strings; the program prints its fixed part, so the two must agree.
     const ViewerRun run = RunViewer({"--version"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, std::string("pixmora ") + PIXMORA_VERSION + "\n");
+    EXPECT_EQ(run.out, std::string("PIXMORA Application ") + PIXMORA_VERSION + "\n");
     EXPECT_EQ(run.err, "");
 }
 
@@ -82,7 +82,7 @@ TEST(CommandLine, TheFirstOfHelpAndVersionAnswers)
 {
     EXPECT_EQ(RunViewer({"--help", "--version"}).out.rfind("Usage:", 0), 0u);
     EXPECT_EQ(RunViewer({"--version", "--help"}).out,
-              std::string("pixmora ") + PIXMORA_VERSION + "\n");
+              std::string("PIXMORA Application ") + PIXMORA_VERSION + "\n");
     // Found after a file name too, and the file is not opened.
     const ViewerRun run = RunViewer({"/nonexistent/picture.bmp", "--version"});
     EXPECT_EQ(run.status, 0);
