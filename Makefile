@@ -4,10 +4,13 @@ JOBS  ?= $(shell nproc)
 
 CHECK_DIR   := build/check
 RELEASE_DIR := build/release
+FUZZ_DIR    := build/fuzz
+# How long `make fuzz` runs each fuzzer: make fuzz FUZZ_SECONDS=600
+FUZZ_SECONDS ?= 60
 SAMPLE      := samples/sample.bmp
 VIEWER      := $(RELEASE_DIR)/app/pixmora
 
-.PHONY: all deps release run check bench package screenshot format clean
+.PHONY: all deps release run check bench fuzz fuzz-build fuzz-replay package screenshot format clean
 
 all: check
 
@@ -43,6 +46,19 @@ bench: release
 	@for b in $(RELEASE_DIR)/bench/pixmora_bench_*; do \
 		[ -x "$$b" ] && "$$b" --benchmark_counters_tabular=true; \
 	done
+
+# The libFuzzer targets, built by clang in a tree of their own; the
+# regression inputs are replayed before any new fuzzing.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DPIXMORA_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+fuzz-replay: fuzz-build
+	scripts/fuzz replay $(FUZZ_DIR)
+
+fuzz: fuzz-replay
+	scripts/fuzz run $(FUZZ_SECONDS) $(FUZZ_DIR)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
