@@ -31,12 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     RECT clip{input.Below(kMaxSide), input.Below(kMaxSide), 0, 0};
     clip.right = clip.left + input.Below(kMaxSide + 1);
     clip.bottom = clip.top + input.Below(kMaxSide + 1);
-    // Scroll positions reach far into a picture that claims to be huge.
-    const int originX = input.Int16() * (1 << input.Below(10));
-    const int originY = input.Int16() * (1 << input.Below(10));
+    // Scroll positions and rectangles reach far into a picture that claims to
+    // be huge, and on to the ends of the int range.
+    const int originX = input.Int16() * (1 << input.Below(17));
+    const int originY = input.Int16() * (1 << input.Below(17));
     int geometry[8];
     for (int& value : geometry)
-        value = input.Int16();
+        value = input.Int16() * (1 << input.Below(17));
 
     CMemFile file(input.Data(), input.Size());
     CDib dib;
