@@ -7,24 +7,15 @@
 
 #include "BmpBytes.h"
 #include "BmpSuite.h"
-#include "app/PixmoraApp.h"
+#include "ViewerFixture.h"
 #include "dib/Dib.h"
 #include "dib/DibPalette.h"
-#include "docview/PixmoraDoc.h"
-#include "docview/PixmoraView.h"
-#include "frame/MainFrame.h"
-#include "resources/Resources.h"
-#include "ui/App.h"
-
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -138,51 +129,23 @@ std::vector<std::pair<std::string, std::vector<BYTE>>> MadeFiles()
     };
 }
 
-class Soak : public testing::Test
+class Soak : public viewertest::Viewer
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath("settings"));
-        previousProvider = AfxSetResourceProvider(&GetResourceProvider());
-        previousName = AfxGetAppName();
-        app = std::make_unique<CPixmoraApp>();
-        ASSERT_TRUE(app->InitApplication());
-    }
-    void TearDown() override
-    {
-        if (app && app->GetMainWnd())
-            app->GetMainWnd()->DestroyWindow();
-        PumpMessages();
-        app.reset();
-        AfxSetResourceProvider(previousProvider);
-        AfxSetAppName(previousName.c_str());
-    }
-
     // Every file the session may open, with what opening it must do.
     void CollectFiles()
     {
         for (const char* name : {"sample.bmp", "sample24.bmp", "sample4.bmp", "sample-topdown.bmp"})
-            files.push_back(std::string(PIXMORA_SAMPLES_DIR) + "/" + name);
+            paths.push_back(std::string(PIXMORA_SAMPLES_DIR) + "/" + name);
         for (const BmpSuiteEntry& e : LoadBmpSuiteManifest())
-            files.push_back(BmpSuitePath(e.file));
-        for (const auto& [name, bytes] : MadeFiles()) {
-            const std::string path = dir.filePath(name.c_str()).toStdString();
-            std::ofstream(path, std::ios::binary)
-                .write(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<std::streamsize>(bytes.size()));
-            files.push_back(path);
-        }
-        files.push_back(dir.filePath("missing.bmp").toStdString());
-        files.push_back(dir.path().toStdString()); // a folder
-        for (const std::string& f : files)
+            paths.push_back(BmpSuitePath(e.file));
+        for (const auto& [name, bytes] : MadeFiles())
+            paths.push_back(Write(name.c_str(), bytes));
+        paths.push_back(files.filePath("missing.bmp").toStdString());
+        paths.push_back(files.path().toStdString()); // a folder
+        for (const std::string& f : paths)
             outcomes[Canonical(f)] = Predict(f);
     }
-
-    CMainFrame* Frame() const { return static_cast<CMainFrame*>(app->GetMainWnd()); }
-    CPixmoraView* View() const { return static_cast<CPixmoraView*>(Frame()->GetActiveView()); }
-    CPixmoraDoc* Doc() const { return View()->GetDocument(); }
 
     DocState Observed() const
     {
@@ -204,11 +167,6 @@ protected:
             expected.blank = true; // the earlier palette, if any, stays
     }
 
-    void Command(UINT id)
-    {
-        SendMessageA(Frame()->GetSafeHwnd(), WM_COMMAND, id, 0);
-        PumpMessages();
-    }
     // A point in and around a window of the given size, now and then far off.
     LPARAM Point(int width, int height)
     {
@@ -252,7 +210,7 @@ protected:
         action = "other";
         switch (rng.Below(12)) {
         case 0: { // open a file directly
-            const std::string& path = files[static_cast<size_t>(rng.Below(int(files.size())))];
+            const std::string& path = paths[static_cast<size_t>(rng.Below(int(paths.size())))];
             action = "open " + path;
             app->OpenDocumentFile(path.c_str());
             PumpMessages();
@@ -261,7 +219,7 @@ protected:
         }
         case 1: { // File > Open, chosen or cancelled
             chosen = rng.Below(5) == 0 ? std::string()
-                                       : files[static_cast<size_t>(rng.Below(int(files.size())))];
+                                       : paths[static_cast<size_t>(rng.Below(int(paths.size())))];
             action = "File Open " + chosen;
             Command(ID_FILE_OPEN);
             if (!chosen.empty())
@@ -326,27 +284,22 @@ protected:
         }
     }
 
-    QTemporaryDir dir;
-    std::vector<std::string> files;
+    std::vector<std::string> paths;
     std::map<std::string, Outcome> outcomes;
     Random rng{kSeed};
     std::string chosen;
     std::string action; // the last step's, for failure messages
     int modals = 0;
     DocState expected;
-    CModalHandlerScope modal{[this](ModalRequest& r) { return Answer(r); }};
-    std::unique_ptr<CPixmoraApp> app;
-    const ResourceProvider* previousProvider = nullptr;
-    std::string previousName;
+    // Answers before the fixture's own handler, which only records.
+    CModalHandlerScope soakModal{[this](ModalRequest& r) { return Answer(r); }};
 };
 
 TEST_F(Soak, ThousandsOfRandomActionsLeaveTheDocumentInAStateItsHistoryImplies)
 {
     CollectFiles();
-    ASSERT_GT(files.size(), 90u);
-    app->SetCommandLine({});
-    ASSERT_TRUE(app->InitInstance());
-    PumpMessages();
+    ASSERT_GT(paths.size(), 90u);
+    ASSERT_TRUE(Start());
 
     for (int step = 0; step < kSteps; ++step) {
         Step();
