@@ -4,10 +4,13 @@ JOBS  ?= $(shell nproc)
 
 CHECK_DIR   := build/check
 RELEASE_DIR := build/release
+FUZZ_DIR    := build/fuzz
+# How long `make fuzz` runs each fuzzer: make fuzz FUZZ_SECONDS=600
+FUZZ_SECONDS ?= 60
 SAMPLE      := samples/sample.bmp
 VIEWER      := $(RELEASE_DIR)/app/pixmora
 
-.PHONY: all deps release run check bench format clean
+.PHONY: all deps release run check bench fuzz fuzz-build fuzz-replay package screenshot format clean
 
 all: check
 
@@ -31,6 +34,14 @@ run: release
 		echo "Pixmora's libraries are built; the viewer window comes in a later step."; \
 	fi
 
+# The Debian package, from the release tree: $(RELEASE_DIR)/package/pixmora_VERSION_amd64.deb.
+package: release
+	cmake --build $(RELEASE_DIR) --target package
+
+# docs/screenshot.png, the viewer on samples/sample.bmp, taken on a virtual X screen.
+screenshot: release
+	scripts/screenshot $(VIEWER) docs/screenshot.png
+
 # Every figure with its ratio to its target or yardstick; each program and
 # script ends with its own summary.
 bench: release
@@ -39,6 +50,19 @@ bench: release
 	done
 	@bench/memory.sh $(RELEASE_DIR) || echo "bench: a memory target was missed"
 	@bench/startup.sh $(RELEASE_DIR)/app/pixmora || echo "bench: start-up could not be measured"
+
+# The libFuzzer targets, built by clang in a tree of their own; the
+# regression inputs are replayed before any new fuzzing.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DPIXMORA_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+fuzz-replay: fuzz-build
+	scripts/fuzz replay $(FUZZ_DIR)
+
+fuzz: fuzz-replay
+	scripts/fuzz run $(FUZZ_SECONDS) $(FUZZ_DIR)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,19 +1,11 @@
-// The whole viewer as the user meets it: the application object started with
-// or without a file, its one document, frame and view, driven by commands and
-// mouse messages, with every modal box answered at once and recorded.
+// The whole viewer as the user meets it: start-up, the document's states,
+// zoom, the read-out, the palette dialog and the palette notices.
 
 #include "BmpBytes.h"
 #include "BmpSuite.h"
+#include "ViewerFixture.h"
 #include "Window.h"
-#include "app/PixmoraApp.h"
-#include "docview/PixmoraDoc.h"
-#include "docview/PixmoraView.h"
-#include "frame/MainFrame.h"
-#include "resources/Resources.h"
-#include "ui/App.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -81,83 +73,7 @@ std::string SamplePath(const char* name)
     return std::string(PIXMORA_SAMPLES_DIR) + "/" + name;
 }
 
-class Viewer : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(files.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, files.filePath("settings"));
-        previousProvider = AfxSetResourceProvider(&GetResourceProvider());
-        previousName = AfxGetAppName();
-        app = std::make_unique<CPixmoraApp>();
-        ASSERT_TRUE(app->InitApplication());
-    }
-    void TearDown() override
-    {
-        if (CWnd* main = app->GetMainWnd())
-            main->DestroyWindow();
-        PumpMessages();
-        app.reset();
-        AfxSetResourceProvider(previousProvider);
-        AfxSetAppName(previousName.c_str());
-    }
-
-    BOOL Start(std::vector<CString> args = {})
-    {
-        app->SetCommandLine(std::move(args));
-        const BOOL started = app->InitInstance();
-        PumpMessages();
-        return started;
-    }
-    std::string Write(const char* name, const std::vector<BYTE>& bytes)
-    {
-        const std::string path = files.filePath(name).toStdString();
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return path;
-    }
-    void Open(const std::string& path)
-    {
-        ASSERT_NE(app->OpenDocumentFile(path.c_str()), nullptr) << path;
-        PumpMessages();
-    }
-
-    CMainFrame* Frame() const { return static_cast<CMainFrame*>(app->GetMainWnd()); }
-    CPixmoraView* View() const { return static_cast<CPixmoraView*>(Frame()->GetActiveView()); }
-    CPixmoraDoc* Doc() const { return View()->GetDocument(); }
-    CSize ScrollSize() const { return View()->GetTotalSize(); }
-    void Command(UINT id)
-    {
-        SendMessageA(Frame()->GetSafeHwnd(), WM_COMMAND, id, 0);
-        PumpMessages();
-    }
-    void Mouse(UINT message, int x, int y)
-    {
-        SendMessageA(View()->GetSafeHwnd(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
-                     MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
-    }
-    CString PaneZero() const { return Frame()->m_statusBar.GetPaneText(0); }
-    std::vector<std::string> Boxes() const
-    {
-        std::vector<std::string> texts;
-        for (const ModalRequest& r : shown)
-            if (r.kind == ModalKind::MessageBox)
-                texts.emplace_back(r.text.GetString());
-        return texts;
-    }
-
-    QTemporaryDir files;
-    std::vector<ModalRequest> shown;
-    CModalHandlerScope modal{[this](ModalRequest& r) {
-        shown.push_back(r);
-        return IDOK;
-    }};
-    std::unique_ptr<CPixmoraApp> app;
-    const ResourceProvider* previousProvider = nullptr;
-    std::string previousName;
-};
+using viewertest::Viewer;
 
 // ---- Start-up and the document's states ------------------------------------------
 
@@ -534,6 +450,23 @@ TEST_F(Viewer, ATopDownSampleIsShownUpright)
 // A palette realisation that maps entries, as the platform reports it.
 std::vector<UINT> g_mapped;
 PALETTEREALIZEDPROC g_notice = nullptr;
+
+// A window inside the frame that records the palette notices reaching it.
+class CNoticeSpy : public CWnd
+{
+public:
+    std::vector<HWND> m_named;
+
+protected:
+    void OnPaletteChanged(CWnd* pFocusWnd) { m_named.push_back(pFocusWnd->GetSafeHwnd()); }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNoticeSpy, CWnd)
+    ON_WM_PALETTECHANGED()
+END_MESSAGE_MAP()
+
 void RecordRealisation(HDC hdc, UINT mapped)
 {
     g_mapped.push_back(mapped);
@@ -573,9 +506,19 @@ TEST_F(Viewer, TheViewTakesItsPaletteBackAfterAnotherWindowTookTheSystemPalette)
     EXPECT_EQ(g_mapped.back(), 8u);
 
     // Activation asks the frame, which asks the view: it answers with the count.
+    // The other windows inside the frame hear of the view's palette once
+    // either way: from the system when the view remapped entries, from the
+    // frame when it did not.
+    CNoticeSpy spy;
+    ASSERT_TRUE(spy.Create(nullptr, nullptr, 0, CRect(0, 0, 4, 4), Frame(), 4242));
+    const HWND view = View()->GetSafeHwnd();
     EXPECT_GT(takeOver(), 0u);
     EXPECT_EQ(SendMessageA(Frame()->GetSafeHwnd(), WM_QUERYNEWPALETTE, 0, 0), 8);
+    EXPECT_EQ(spy.m_named, std::vector<HWND>{view});
+    spy.m_named.clear();
     EXPECT_EQ(SendMessageA(Frame()->GetSafeHwnd(), WM_QUERYNEWPALETTE, 0, 0), 0); // held
+    EXPECT_EQ(spy.m_named, std::vector<HWND>{view});
+    spy.DestroyWindow();
     SetPaletteRealizedHook(g_notice);
     PumpMessages();
 }

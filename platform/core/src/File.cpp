@@ -203,17 +203,38 @@ void CFile::ThrowOsError(int osError) const
     throw CFileException(CFileException::OsErrorToCause(osError), osError, m_strFileName);
 }
 
+void CMemFile::Close()
+{
+    m_open = false;
+    m_data = nullptr;
+    m_size = 0;
+}
+
+ULONGLONG CMemFile::GetLength() const
+{
+    if (!m_open)
+        ThrowOsError(EBADF);
+    return m_size;
+}
+
 ULONGLONG CMemFile::Seek(LONGLONG offset, UINT from)
 {
+    if (!m_open)
+        ThrowOsError(EBADF);
     m_position = SeekTarget(offset, from, m_size);
     return m_position;
 }
 
 UINT CMemFile::Read(void* buffer, UINT count)
 {
+    if (!m_open)
+        ThrowOsError(EBADF);
     if (m_position >= m_size)
         return 0;
     const UINT n = static_cast<UINT>(std::min<ULONGLONG>(count, m_size - m_position));
+    // No copy for a zero count: the buffer may then be null.
+    if (n == 0)
+        return 0;
     std::memcpy(buffer, m_data + m_position, n);
     m_position += n;
     return n;

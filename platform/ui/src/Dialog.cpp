@@ -17,6 +17,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -49,14 +50,16 @@ int MulDivRound(int value, int numerator, int denominator)
     return static_cast<int>(q);
 }
 
-int UnitsToPixelsX(int units)
+// Dialog units in device pixels at the given pixel ratio, rounded to nearest
+// with halves away from zero like MulDivRound.
+int UnitsToPixelsX(int units, qreal ratio)
 {
-    return MulDivRound(units, kBaseUnitX, 4);
+    return static_cast<int>(std::lround(units * kBaseUnitX * ratio / 4));
 }
 
-int UnitsToPixelsY(int units)
+int UnitsToPixelsY(int units, qreal ratio)
 {
-    return MulDivRound(units, kBaseUnitY, 8);
+    return static_cast<int>(std::lround(units * kBaseUnitY * ratio / 8));
 }
 
 COLORREF ToColorRef(const QColor& c)
@@ -75,19 +78,6 @@ void SetFace(HWND hwnd, COLORREF face)
 {
     SetWindowBackground(hwnd, face);
     hwnd->surface.Fill(face);
-}
-
-// A window's client pixels as a picture Qt can draw on; it shares the memory.
-QImage SurfaceImage(HWND hwnd)
-{
-    CSurface& s = hwnd->surface;
-    return QImage(reinterpret_cast<uchar*>(s.Bits()), s.Width(), s.Height(),
-                  static_cast<qsizetype>(s.Width()) * 4, QImage::Format_RGB32);
-}
-
-QRect ToQRect(const RECT& r)
-{
-    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 bool IsKind(const char* windowClass, const char* name)
@@ -185,13 +175,14 @@ protected:
         default: {
             QImage image = SurfaceImage(hwnd);
             QPainter painter(&image);
-            painter.setClipRect(ToQRect(clip));
+            painter.setClipRect(ToLogical(hwnd->widget, clip));
             painter.setFont(hwnd->widget->font());
             painter.setPen(QApplication::palette().color(QPalette::WindowText));
             int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
             if (!(style & SS_NOPREFIX))
                 flags |= Qt::TextShowMnemonic;
-            painter.drawText(image.rect(), flags, QString::fromLatin1(hwnd->text.GetString()));
+            painter.drawText(QRectF(QPointF(0, 0), image.deviceIndependentSize()), flags,
+                             QString::fromLatin1(hwnd->text.GetString()));
             break;
         }
         }
@@ -381,14 +372,17 @@ private:
 // A control of the template, in the dialog's pixels; false when it cannot be made.
 bool CreateControl(CDialog& dialog, const DLGITEMTEMPLATE& item, COLORREF face)
 {
-    const int x = UnitsToPixelsX(item.x), y = UnitsToPixelsY(item.y);
-    CRect rect(x, y, x + UnitsToPixelsX(item.cx), y + UnitsToPixelsY(item.cy));
+    const qreal ratio = PixelRatio(dialog.m_hWnd->widget);
+    const int x = UnitsToPixelsX(item.x, ratio), y = UnitsToPixelsY(item.y, ratio);
+    CRect rect(x, y, x + UnitsToPixelsX(item.cx, ratio), y + UnitsToPixelsY(item.cy, ratio));
     const DWORD style = item.style | WS_CHILD;
     const UINT id = static_cast<UINT>(item.id);
     const bool button = IsKind(item.windowClass, "BUTTON");
     const DWORD kind = style & SS_TYPEMASK;
-    if (!button && kind == SS_ICON)
-        rect = CRect(x, y, x + kIconSize, y + kIconSize);
+    if (!button && kind == SS_ICON) {
+        const int side = static_cast<int>(std::lround(kIconSize * ratio));
+        rect = CRect(x, y, x + side, y + side);
+    }
 
     CWnd* control = button ? static_cast<CWnd*>(new CButtonControl) : new CStaticControl;
     // Shown with the dialog, not before: WS_VISIBLE waits until the setup is done.
@@ -454,10 +448,11 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 void CDialog::MapDialogRect(LPRECT lpRect) const
 {
-    lpRect->left = UnitsToPixelsX(lpRect->left);
-    lpRect->right = UnitsToPixelsX(lpRect->right);
-    lpRect->top = UnitsToPixelsY(lpRect->top);
-    lpRect->bottom = UnitsToPixelsY(lpRect->bottom);
+    const qreal ratio = PixelRatio(m_hWnd ? m_hWnd->widget : nullptr);
+    lpRect->left = UnitsToPixelsX(lpRect->left, ratio);
+    lpRect->right = UnitsToPixelsX(lpRect->right, ratio);
+    lpRect->top = UnitsToPixelsY(lpRect->top, ratio);
+    lpRect->bottom = UnitsToPixelsY(lpRect->bottom, ratio);
 }
 
 int CDialog::DoModal()
@@ -509,17 +504,19 @@ int CDialog::DoModal()
 BOOL CDialog::CreateFromTemplate(const DLGTEMPLATE& dlg, CWnd* pOwner)
 {
     InitWindowSystem();
-    const QSize size(UnitsToPixelsX(dlg.cx), UnitsToPixelsY(dlg.cy));
+    // Placed among the widgets in logical pixels; its controls get device pixels.
+    const QWidget* near = pOwner ? pOwner->m_hWnd->widget : nullptr;
+    const QSize size(UnitsToPixelsX(dlg.cx, 1), UnitsToPixelsY(dlg.cy, 1));
     QRect area; // what the dialog is placed over, in screen pixels
     if (pOwner)
         area = pOwner->m_hWnd->widget->geometry();
     else if (QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
-    QPoint at = area.topLeft() + QPoint(UnitsToPixelsX(dlg.x), UnitsToPixelsY(dlg.y));
+    QPoint at = area.topLeft() + QPoint(UnitsToPixelsX(dlg.x, 1), UnitsToPixelsY(dlg.y, 1));
     // At 0, 0 the dialog is centred over its owner.
     if (dlg.x == 0 && dlg.y == 0)
         at = area.center() - QPoint(size.width() / 2, size.height() / 2);
-    const CRect rect(at.x(), at.y(), at.x() + size.width(), at.y() + size.height());
+    const CRect rect = ToDevice(near, QRect(at, size));
     const DWORD style = dlg.style & ~(WS_VISIBLE | WS_CHILD);
     if (!CreateEx(dlg.dwExtendedStyle, nullptr, dlg.caption, style, rect, pOwner, 0))
         return FALSE;

@@ -397,9 +397,10 @@ void CScrollView::UpdateBars()
 
     // Decided on the whole window, so that taking a strip for one bar and
     // the WM_SIZE that follows cannot change the decision again.
-    const int width = widget->width(), height = widget->height();
-    const int vertWidth = m_bars->vert->sizeHint().width();
-    const int horzHeight = m_bars->horz->sizeHint().height();
+    const int width = ToDevice(widget, widget->width());
+    const int height = ToDevice(widget, widget->height());
+    const int vertWidth = ToDevice(widget, m_bars->vert->sizeHint().width());
+    const int horzHeight = ToDevice(widget, m_bars->horz->sizeHint().height());
     bool horz = m_totalDev.cx > width;
     bool vert = m_totalDev.cy > height;
     // One bar takes room that the other direction may then need.
@@ -415,8 +416,10 @@ void CScrollView::UpdateBars()
     GetClientRect(&client);
     m_bars->horz->setVisible(horz);
     m_bars->vert->setVisible(vert);
-    m_bars->horz->setGeometry(0, client.Height(), client.Width(), horzHeight);
-    m_bars->vert->setGeometry(client.Width(), 0, vertWidth, client.Height());
+    m_bars->horz->setGeometry(
+        LogicalGeometry(widget, 0, client.Height(), client.Width(), horzHeight));
+    m_bars->vert->setGeometry(
+        LogicalGeometry(widget, client.Width(), 0, vertWidth, client.Height()));
 
     const CPoint max = MaxPosition();
     m_bars->syncing = true;

@@ -488,8 +488,10 @@ void CFrameWnd::RecalcLayout(BOOL)
         return;
     QWidget* central = host->Central();
     const QRect area(central->mapTo(host->FrameWidget(), QPoint(0, 0)), central->size());
-    if (paneWidget->geometry() != area)
-        ::MoveWindow(pane, area.x(), area.y(), area.width(), area.height(), TRUE);
+    if (paneWidget->geometry() != area) {
+        const CRect device = ToDevice(paneWidget, area);
+        ::MoveWindow(pane, device.left, device.top, device.Width(), device.Height(), TRUE);
+    }
     if (QWidget* again = WidgetOf(pane))
         again->raise();
 }

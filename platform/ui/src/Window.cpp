@@ -14,10 +14,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QShowEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <unordered_map>
@@ -52,8 +54,18 @@ bool IsChild(HWND hwnd)
 
 CRect ClientRect(HWND hwnd)
 {
-    return CRect(0, 0, std::max(hwnd->widget->width() - hwnd->nonClient.cx, 0),
-                 std::max(hwnd->widget->height() - hwnd->nonClient.cy, 0));
+    const QWidget* w = hwnd->widget;
+    return CRect(0, 0, std::max(ToDevice(w, w->width()) - hwnd->nonClient.cx, 0),
+                 std::max(ToDevice(w, w->height()) - hwnd->nonClient.cy, 0));
+}
+
+// A window's own geometry in its parent's device pixels.
+CRect DeviceGeometry(HWND hwnd)
+{
+    const QWidget* w = hwnd->widget;
+    const QRect g = w->geometry();
+    const int x = ToDevice(w, g.x()), y = ToDevice(w, g.y());
+    return CRect(x, y, x + ToDevice(w, g.width()), y + ToDevice(w, g.height()));
 }
 
 CRect Union(const CRect& a, const CRect& b)
@@ -70,16 +82,6 @@ bool Contains(const CRect& outer, const CRect& inner)
 {
     return inner.IsRectEmpty() || (inner.left >= outer.left && inner.top >= outer.top &&
                                    inner.right <= outer.right && inner.bottom <= outer.bottom);
-}
-
-QRect ToQRect(const CRect& r)
-{
-    return QRect(r.left, r.top, r.Width(), r.Height());
-}
-
-CRect FromQRect(const QRect& r)
-{
-    return CRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
 }
 
 HDC OpenWindowDC(HWND hwnd, const CRect& clip)
@@ -106,19 +108,17 @@ CRect VisibleClientRect(HWND hwnd)
     QWidget* widget = hwnd->widget;
     if (!widget->isVisible())
         return CRect();
-    QRect visible = ToQRect(ClientRect(hwnd));
+    QRect visible = widget->rect();
     QPoint offset(0, 0); // the window's origin in the ancestor's coordinates
     for (QWidget* w = widget; !w->isWindow() && w->parentWidget(); w = w->parentWidget()) {
         offset += w->pos();
         visible &= w->parentWidget()->rect().translated(-offset);
     }
-    return visible.isEmpty() ? CRect() : FromQRect(visible);
-}
-
-QImage ImageOf(CSurface& surface)
-{
-    return QImage(reinterpret_cast<uchar*>(surface.Bits()), surface.Width(), surface.Height(),
-                  static_cast<qsizetype>(surface.Width()) * 4, QImage::Format_RGB32);
+    if (visible.isEmpty())
+        return CRect();
+    CRect client = ClientRect(hwnd);
+    client.IntersectRect(client, ToDevice(widget, visible));
+    return client;
 }
 
 bool g_composing = false;
@@ -129,32 +129,28 @@ bool g_composing = false;
 // other widget is asked to draw itself.
 void ComposeChildren(HWND hwnd)
 {
-    const QRect client =
-        hwnd->widget->rect() & QRect(0, 0, hwnd->surface.Width(), hwnd->surface.Height());
+    const CRect client(0, 0, hwnd->surface.Width(), hwnd->surface.Height());
     for (QObject* object : hwnd->widget->children()) {
         auto* child = qobject_cast<QWidget*>(object);
         if (!child || child->isWindow() || child->isHidden())
-            continue;
-        const QRect area = child->geometry() & client;
-        if (area.isEmpty())
             continue;
         auto* ours = dynamic_cast<WindowWidget*>(child);
         if (ours && ours->m_hwnd) {
             HWND c = ours->m_hwnd;
             ComposeChildren(c);
-            const QPoint at = child->pos();
-            for (int y = area.top(); y <= area.bottom(); ++y) {
-                const int sy = y - at.y(), sx = area.left() - at.x();
-                const int n = std::min(area.width(), c->surface.Width() - sx);
-                if (sy >= c->surface.Height() || n <= 0)
-                    continue;
-                std::memcpy(hwnd->surface.Row(y) + area.left(), c->surface.Row(sy) + sx,
-                            static_cast<size_t>(n) * sizeof(DWORD));
-            }
+            const CRect placed = DeviceGeometry(c);
+            CRect area(placed.left, placed.top, placed.left + c->surface.Width(),
+                       placed.top + c->surface.Height());
+            if (!area.IntersectRect(area, client))
+                continue;
+            for (LONG y = area.top; y < area.bottom; ++y)
+                std::memcpy(hwnd->surface.Row(y) + area.left,
+                            c->surface.Row(y - placed.top) + (area.left - placed.left),
+                            static_cast<size_t>(area.Width()) * sizeof(DWORD));
         } else {
-            QImage image = ImageOf(hwnd->surface);
+            QImage image = SurfaceImage(hwnd);
             QPainter painter(&image);
-            painter.setClipRect(area);
+            painter.setClipRect(child->geometry());
             g_composing = true;
             child->render(&painter, child->pos());
             g_composing = false;
@@ -275,9 +271,9 @@ WPARAM KeyFlags(const QMouseEvent& event)
     return flags;
 }
 
-WORD Coordinate(int value)
+WORD Coordinate(qreal value)
 {
-    return static_cast<WORD>(std::clamp(value, -32768, 32767));
+    return static_cast<WORD>(static_cast<int>(std::clamp<qreal>(std::floor(value), -32768, 32767)));
 }
 
 } // namespace
@@ -332,19 +328,21 @@ HWND CreateWindowHandle(CWnd* owner, const CREATESTRUCT& cs)
         hwnd->widget = new WindowWidget(hwnd, cs.hwndParent->widget, Qt::Widget);
         // Shown only by WS_VISIBLE or ShowWindow, not along with the parent.
         hwnd->widget->hide();
-        hwnd->widget->setGeometry(cs.x, cs.y, std::max(cs.cx, 0), std::max(cs.cy, 0));
+        hwnd->widget->setGeometry(LogicalGeometry(hwnd->widget, cs.x, cs.y, cs.cx, cs.cy));
         cs.hwndParent->children.push_back(hwnd);
     } else {
         hwnd->owner = cs.hwndParent;
         QWidget* ownerWidget = cs.hwndParent ? cs.hwndParent->widget : nullptr;
         hwnd->widget = new WindowWidget(hwnd, ownerWidget, Qt::Window);
+        QWidget* w = hwnd->widget;
         if (cs.x != CW_USEDEFAULT)
-            hwnd->widget->move(cs.x, cs.y);
+            w->move(ToLogical(w, cs.x), ToLogical(w, cs.y));
         if (cs.cx != CW_USEDEFAULT)
-            hwnd->widget->resize(std::max(cs.cx, 0), std::max(cs.cy, 0));
+            w->resize(ToLogical(w, std::max(cs.cx, 0)), ToLogical(w, std::max(cs.cy, 0)));
         hwnd->widget->setWindowTitle(QString::fromLatin1(hwnd->text.GetString()));
     }
-    hwnd->surface.Reset(hwnd->widget->width(), hwnd->widget->height(), hwnd->background);
+    const CRect client = ClientRect(hwnd);
+    hwnd->surface.Reset(client.Width(), client.Height(), hwnd->background);
     LiveWindows().insert(hwnd);
     hwnd->wnd = owner;
     if (owner)
@@ -397,7 +395,8 @@ bool DeliverMouse(HWND target, const QMouseEvent& event)
     }
     if (message != WM_MOUSEMOVE && event.button() != Qt::LeftButton)
         return false;
-    const QPoint at = target->widget->mapFromGlobal(event.globalPosition()).toPoint();
+    const qreal ratio = PixelRatio(target->widget);
+    const QPointF at = target->widget->mapFromGlobal(event.globalPosition()) * ratio;
     SendMessageA(target, message, KeyFlags(event),
                  MAKELPARAM(Coordinate(at.x()), Coordinate(at.y())));
     return true;
@@ -476,6 +475,57 @@ WORD VirtualKey(int key)
     }
 }
 
+qreal PixelRatio(const QWidget* widget)
+{
+    if (widget)
+        return widget->devicePixelRatioF();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+int ToDevice(const QWidget* widget, int logical)
+{
+    return static_cast<int>(std::lround(logical * PixelRatio(widget)));
+}
+
+int ToLogical(const QWidget* widget, int device)
+{
+    return static_cast<int>(std::lround(device / PixelRatio(widget)));
+}
+
+CRect ToDevice(const QWidget* widget, const QRect& logical)
+{
+    const qreal r = PixelRatio(widget);
+    return CRect(static_cast<LONG>(std::floor(logical.left() * r)),
+                 static_cast<LONG>(std::floor(logical.top() * r)),
+                 static_cast<LONG>(std::ceil((logical.left() + logical.width()) * r)),
+                 static_cast<LONG>(std::ceil((logical.top() + logical.height()) * r)));
+}
+
+QRect ToLogical(const QWidget* widget, const CRect& device)
+{
+    const qreal r = PixelRatio(widget);
+    const int left = static_cast<int>(std::floor(device.left / r));
+    const int top = static_cast<int>(std::floor(device.top / r));
+    return QRect(left, top, static_cast<int>(std::ceil(device.right / r)) - left,
+                 static_cast<int>(std::ceil(device.bottom / r)) - top);
+}
+
+QRect LogicalGeometry(const QWidget* widget, int x, int y, int cx, int cy)
+{
+    return QRect(ToLogical(widget, x), ToLogical(widget, y), ToLogical(widget, std::max(cx, 0)),
+                 ToLogical(widget, std::max(cy, 0)));
+}
+
+QImage SurfaceImage(HWND hwnd)
+{
+    CSurface& surface = hwnd->surface;
+    QImage image(reinterpret_cast<uchar*>(surface.Bits()), surface.Width(), surface.Height(),
+                 static_cast<qsizetype>(surface.Width()) * 4, QImage::Format_RGB32);
+    image.setDevicePixelRatio(PixelRatio(hwnd->widget));
+    return image;
+}
+
 // ---- Window calls ---------------------------------------------------------------------
 
 BOOL IsWindow(HWND hWnd)
@@ -550,7 +600,7 @@ BOOL DestroyWindow(HWND hWnd)
         return FALSE;
     // Windows shown in the parent leave a hole that the parent paints over.
     if (IsChild(hWnd) && hWnd->widget->isVisible()) {
-        const CRect area = FromQRect(hWnd->widget->geometry());
+        const CRect area = DeviceGeometry(hWnd);
         InvalidateRect(hWnd->parent, &area, TRUE);
     }
     SendDestroy(hWnd);
@@ -567,7 +617,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
     const BOOL wasVisible = !widget->isHidden();
     if (nCmdShow == SW_HIDE) {
         if (wasVisible && IsChild(hWnd) && widget->isVisible()) {
-            const CRect area = FromQRect(widget->geometry());
+            const CRect area = DeviceGeometry(hWnd);
             InvalidateRect(hWnd->parent, &area, TRUE);
         }
         widget->hide();
@@ -636,8 +686,8 @@ BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint)
     if (!IsWindow(hWnd))
         return FALSE;
     QWidget* widget = hWnd->widget;
-    const CRect before = FromQRect(widget->geometry());
-    widget->setGeometry(x, y, std::max(nWidth, 0), std::max(nHeight, 0));
+    const CRect before = DeviceGeometry(hWnd);
+    widget->setGeometry(LogicalGeometry(widget, x, y, nWidth, nHeight));
     if (bRepaint && IsChild(hWnd) && widget->isVisible())
         InvalidateRect(hWnd->parent, &before, TRUE);
     ApplyClientSize(hWnd);
@@ -688,7 +738,7 @@ BOOL InvalidateRect(HWND hWnd, LPCRECT lpRect, BOOL bErase)
         return TRUE;
     hWnd->invalid = Union(hWnd->invalid, area);
     hWnd->erase = hWnd->erase || bErase;
-    hWnd->widget->update(ToQRect(area));
+    hWnd->widget->update(ToLogical(hWnd->widget, area));
     return TRUE;
 }
 
@@ -761,7 +811,7 @@ BOOL UpdateWindow(HWND hWnd)
     if (hWnd->widget->isVisible() && !hWnd->invalid.IsRectEmpty()) {
         const CRect area = hWnd->invalid;
         DispatchPaint(hWnd);
-        hWnd->widget->update(ToQRect(area));
+        hWnd->widget->update(ToLogical(hWnd->widget, area));
     }
     return TRUE;
 }
@@ -791,8 +841,7 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
         return FALSE;
     // Inside Qt's own paint the screen copy follows anyway.
     if (!hWnd->inQtPaint)
-        hWnd->widget->update(ToQRect(CRect(lpPaint->rcPaint.left, lpPaint->rcPaint.top,
-                                           lpPaint->rcPaint.right, lpPaint->rcPaint.bottom)));
+        hWnd->widget->update(ToLogical(hWnd->widget, CRect(lpPaint->rcPaint)));
     return TRUE;
 }
 
@@ -880,20 +929,26 @@ void WindowWidget::paintEvent(QPaintEvent* event)
         if (!IsLiveWindow(hwnd))
             return;
         hwnd->inQtPaint = false;
-        if (!event->rect().contains(ToQRect(painted)))
-            update(ToQRect(painted));
+        const QRect logical = ToLogical(this, painted);
+        if (!event->rect().contains(logical))
+            update(logical);
     }
     QPainter painter(this);
-    const QRect client(0, 0, hwnd->surface.Width(), hwnd->surface.Height());
+    const CRect client(0, 0, hwnd->surface.Width(), hwnd->surface.Height());
     // What lies outside the client area and under no child (the corner
     // between two scroll bars) takes the toolkit's plain background.
-    for (const QRect& rest : QRegion(event->rect()).subtracted(client))
+    const QRect covered(0, 0, static_cast<int>(client.Width() / PixelRatio(this)),
+                        static_cast<int>(client.Height() / PixelRatio(this)));
+    for (const QRect& rest : QRegion(event->rect()).subtracted(covered))
         painter.fillRect(rest, palette().window());
-    const QRect area = event->rect() & client;
-    if (area.isEmpty())
+    CRect area = ToDevice(this, event->rect());
+    if (!area.IntersectRect(area, client))
         return;
-    const QImage image = ImageOf(hwnd->surface);
-    painter.drawImage(area, image, area);
+    // Source and target name the same device pixels: the copy is one to one.
+    const QImage image = SurfaceImage(hwnd);
+    const QRectF source(area.left, area.top, area.Width(), area.Height());
+    const qreal ratio = image.devicePixelRatio();
+    painter.drawImage(QRectF(source.topLeft() / ratio, source.size() / ratio), image, source);
 }
 
 void WindowWidget::resizeEvent(QResizeEvent*)
@@ -967,7 +1022,7 @@ void WindowWidget::wheelEvent(QWheelEvent* event)
         keys |= MK_SHIFT;
     if (event->modifiers() & Qt::ControlModifier)
         keys |= MK_CONTROL;
-    const QPoint at = event->globalPosition().toPoint();
+    const QPointF at = event->globalPosition() * PixelRatio(this);
     const auto rotation = static_cast<WORD>(static_cast<short>(std::clamp(delta, -32768, 32767)));
     SendMessageA(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(keys), rotation),
                  MAKELPARAM(Coordinate(at.x()), Coordinate(at.y())));

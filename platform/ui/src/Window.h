@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class QImage;
 class QMouseEvent;
 class WindowWidget;
 
@@ -90,3 +91,19 @@ void SetNonClientArea(HWND hwnd, int right, int bottom);
 
 // The window system's number for a Qt key; 0 for keys that have none here.
 WORD VirtualKey(int key);
+
+// Window coordinates are device pixels, so that a picture drawn one to one
+// covers one screen pixel per picture pixel on a high-density screen too;
+// Qt places widgets in logical pixels. The ratio is the widget's screen's
+// (the primary screen's when `widget` is null).
+qreal PixelRatio(const QWidget* widget);
+int ToDevice(const QWidget* widget, int logical);
+int ToLogical(const QWidget* widget, int device);
+// The device pixels that a logical rectangle touches, and back.
+CRect ToDevice(const QWidget* widget, const QRect& logical);
+QRect ToLogical(const QWidget* widget, const CRect& device);
+// Where a rectangle given in device pixels is placed among the widgets.
+QRect LogicalGeometry(const QWidget* widget, int x, int y, int cx, int cy);
+// A window's client pixels as a picture that Qt draws on in logical
+// coordinates; it shares the surface's memory.
+QImage SurfaceImage(HWND hwnd);

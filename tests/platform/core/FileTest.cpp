@@ -99,6 +99,28 @@ TYPED_TEST(FileReading, SeekBeforeTheStartThrowsAndKeepsThePosition)
     EXPECT_EQ(f.GetPosition(), 3u);
 }
 
+TYPED_TEST(FileReading, AZeroByteReadCopiesNothingAndAClosedFileThrows)
+{
+    CFile& f = *this->file;
+    EXPECT_EQ(f.Read(nullptr, 0), 0u);
+    EXPECT_EQ(f.GetPosition(), 0u);
+    f.Close();
+    EXPECT_THROW(f.Read(this->buffer, 1), CFileException);
+    EXPECT_THROW(f.Seek(0, CFile::begin), CFileException);
+    EXPECT_THROW(f.GetLength(), CFileException);
+}
+
+TEST(MemoryFile, NoBytesAtAllIsAnEmptyFile)
+{
+    CMemFile f(nullptr, 0);
+    BYTE buffer[4] = {9, 9, 9, 9};
+    EXPECT_EQ(f.GetLength(), 0u);
+    EXPECT_EQ(f.Read(buffer, sizeof buffer), 0u);
+    EXPECT_EQ(buffer[0], 9);
+    EXPECT_EQ(f.Seek(5, CFile::begin), 5u);
+    EXPECT_EQ(f.Read(buffer, sizeof buffer), 0u);
+}
+
 TEST(DiskFile, OpenFailuresNameTheCauseAndTheFile)
 {
     const std::string missing = TempPath("does-not-exist.bmp");

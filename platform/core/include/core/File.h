@@ -109,19 +109,22 @@ private:
 };
 
 // A file object over bytes already in memory, which it borrows and never
-// changes; the bytes must outlive it.
+// changes; the bytes must outlive it or its Close. It behaves as a disk file
+// of the same bytes does, down to throwing once closed.
 class CMemFile : public CFile
 {
 public:
     CMemFile(const BYTE* data, size_t size) : m_data(data), m_size(size) {}
     ~CMemFile() override = default;
 
-    void Close() override {}
-    ULONGLONG GetLength() const override { return m_size; }
+    // Lets go of the bytes.
+    void Close() override;
+    ULONGLONG GetLength() const override;
     ULONGLONG Seek(LONGLONG offset, UINT from) override;
     UINT Read(void* buffer, UINT count) override;
 
 private:
     const BYTE* m_data;
     size_t m_size;
+    bool m_open = true;
 };

@@ -55,6 +55,7 @@ class CRect : public RECT
 public:
     constexpr CRect() : RECT{0, 0, 0, 0} {}
     constexpr CRect(LONG l, LONG t, LONG r, LONG b) : RECT{l, t, r, b} {}
+    constexpr CRect(const RECT& r) : RECT(r) {}
     constexpr CRect(const CPoint& topLeft, const CSize& size)
         : RECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy}
     {

@@ -1,0 +1,140 @@
+// The viewer on a screen of scale factor 2 (this program runs with
+// QT_SCALE_FACTOR=2): a picture at scale 1 covers one device pixel per
+// picture pixel, the read-out names the pixel under the mouse, and dialogs
+// keep their size on the screen.
+
+#include "BmpBytes.h"
+#include "ViewerFixture.h"
+#include "Window.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using viewertest::Viewer;
+
+namespace {
+
+// 24 bits, every pixel its own colour: red is x, green is y.
+std::vector<BYTE> CoordinateBitmap(LONG width, LONG height)
+{
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD offset = 14 + 40;
+    BmpBytes b;
+    b.FileHeader(offset + stride * static_cast<DWORD>(height), offset)
+        .InfoHeader(width, height, 24, 0, 0);
+    for (LONG y = height - 1; y >= 0; --y) { // bottom-up
+        for (LONG x = 0; x < width; ++x)
+            b.U8(50).U8(static_cast<BYTE>(y)).U8(static_cast<BYTE>(x));
+        b.Fill(stride - static_cast<DWORD>(width) * 3, 0);
+    }
+    return b.Vector();
+}
+
+CRect ClientOf(HWND hwnd)
+{
+    CRect r;
+    GetClientRect(hwnd, &r);
+    return r;
+}
+
+TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
+{
+    ASSERT_TRUE(Start());
+    QWidget* view = WidgetOf(View()->GetSafeHwnd());
+    ASSERT_EQ(view->devicePixelRatioF(), 2.0);
+    Open(Write("coords.bmp", CoordinateBitmap(200, 150)));
+    View()->UpdateWindow();
+
+    // The program sees the client area in device pixels.
+    const CRect client = ClientOf(View()->GetSafeHwnd());
+    EXPECT_EQ(client, CRect(0, 0, 2 * view->width(), 2 * view->height()));
+    ASSERT_GE(client.Width(), 200);
+    ASSERT_GE(client.Height(), 150);
+
+    // What reaches the screen: device pixel (x, y) shows picture pixel (x, y).
+    const QImage shown = view->grab().toImage();
+    ASSERT_EQ(shown.devicePixelRatio(), 2.0);
+    for (const QPoint p : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(37, 91),
+                           QPoint(199, 149), QPoint(120, 3)})
+        EXPECT_EQ(shown.pixel(p) & 0xFFFFFF, static_cast<QRgb>((p.x() << 16) | (p.y() << 8) | 50))
+            << p.x() << "," << p.y();
+    EXPECT_EQ(shown.pixel(200, 10) & 0xFFFFFF, 0xFFFFFFu); // beyond the picture
+
+    // A press at logical (30, 40) is device pixel (60, 80); the drag follows.
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(30, 40));
+    EXPECT_EQ(std::string(PaneZero()), "RGB(60, 80, 50)");
+    QTest::mouseMove(view, QPoint(31, 41));
+    EXPECT_EQ(std::string(PaneZero()), "RGB(62, 82, 50)");
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(31, 41));
+
+    // Enlarged, each picture pixel is a 2 x 2 block of device pixels.
+    Command(ID_VIEW_ENLARGE);
+    View()->UpdateWindow();
+    EXPECT_EQ(View()->GetTotalSize(), CSize(400, 300));
+    const QImage enlarged = view->grab().toImage();
+    for (const QPoint p : {QPoint(10, 6), QPoint(11, 7)})
+        EXPECT_EQ(enlarged.pixel(p) & 0xFFFFFF, static_cast<QRgb>((5 << 16) | (3 << 8) | 50));
+}
+
+TEST_F(Viewer, ScrollingMovesThePictureByDevicePixels)
+{
+    ASSERT_TRUE(Start());
+    Open(Write("coords.bmp", CoordinateBitmap(250, 250)));
+    QWidget* view = WidgetOf(View()->GetSafeHwnd());
+    // A window smaller than the picture in device pixels, larger in logical ones.
+    Frame()->MoveWindow(0, 0, 400, 360);
+    PumpMessages();
+    View()->UpdateWindow();
+    ASSERT_LT(ClientOf(View()->GetSafeHwnd()).Height(), 250);
+    SendMessageA(View()->GetSafeHwnd(), WM_KEYDOWN, VK_DOWN, 1);
+    PumpMessages();
+    View()->UpdateWindow();
+    const CPoint at = View()->GetScrollPosition();
+    ASSERT_GT(at.y, 0);
+    const QImage shown = view->grab().toImage();
+    for (const QPoint p : {QPoint(0, 0), QPoint(17, 23), QPoint(3, 60)})
+        EXPECT_EQ(shown.pixel(p) & 0xFFFFFF,
+                  static_cast<QRgb>((p.x() << 16) | ((p.y() + at.y) << 8) | 50))
+            << p.x() << "," << p.y();
+}
+
+TEST_F(Viewer, ThePaletteDialogKeepsItsSizeOnTheScreenAndReadsItsSwatches)
+{
+    ASSERT_TRUE(Start());
+    BmpBytes paletted;
+    // 8 bits, four colours, the first pure red.
+    paletted.FileHeader(14 + 40 + 16 + 16, 14 + 40 + 16).InfoHeader(4, 4, 8, 0, 4);
+    paletted.U32(0xFF0000).U32(0x00FF00).U32(0x0000FF).U32(0xFFFFFF).Fill(16, 0);
+    Open(Write("four.bmp", paletted.Vector()));
+
+    CSize frame, logicalFrame;
+    std::string caption;
+    CModalHandlerScope reader([&](ModalRequest& r) {
+        CWnd* dlg = CWnd::FromHandle(r.hWnd);
+        dlg->ShowWindow(SW_SHOW);
+        PumpMessages();
+        dlg->UpdateWindow();
+        const HWND control = GetDlgItem(r.hWnd, IDC_PALETTE_SWATCH);
+        frame = ClientOf(control).Size();
+        logicalFrame = CSize(WidgetOf(control)->width(), WidgetOf(control)->height());
+        // Inside the first swatch, in the dialog's device pixels.
+        SendMessageA(r.hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(40, 34));
+        CString text;
+        dlg->GetWindowText(text);
+        caption = text.GetString();
+        return IDOK;
+    });
+    Command(ID_VIEW_DIB_PALETTE);
+    // The template's 381 x 179 frame, twice over in device pixels.
+    EXPECT_EQ(logicalFrame, CSize(381, 179));
+    EXPECT_EQ(frame, CSize(762, 358));
+    EXPECT_EQ(caption, "RGB(255, 0, 0)");
+}
+
+} // namespace

@@ -1,0 +1,312 @@
+// A long random session with the whole viewer: commands, keys, the wheel,
+// mouse moves, presses and releases over the view and inside the palette
+// dialogs, and opens of good, questionable, broken and missing files in a
+// random order, from a fixed seed so that a failure repeats. After every
+// step the document must be in the state its history implies; LeakSanitizer
+// checks at exit that nothing was lost on the way.
+
+#include "BmpBytes.h"
+#include "BmpSuite.h"
+#include "ViewerFixture.h"
+#include "dib/Dib.h"
+#include "dib/DibPalette.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kSteps = 5000;
+constexpr uint64_t kSeed = 0x5EED0F1E;
+
+// A small generator of our own: the same sequence from every compiler.
+class Random
+{
+public:
+    explicit Random(uint64_t seed) : m_state(seed) {}
+    uint32_t Next()
+    {
+        m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<uint32_t>(m_state >> 33);
+    }
+    int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+    int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
+
+private:
+    uint64_t m_state;
+};
+
+// A palette's entries, each packed into one word so that they compare.
+using Entries = std::vector<DWORD>;
+
+Entries EntriesOf(CDibPalette* palette)
+{
+    if (!palette)
+        return {};
+    std::vector<PALETTEENTRY> entries(static_cast<size_t>(palette->GetNumEntries()));
+    GetPaletteEntries(*palette, 0, static_cast<UINT>(entries.size()), entries.data());
+    Entries packed;
+    for (const PALETTEENTRY& e : entries)
+        packed.push_back(DWORD{e.peRed} | DWORD{e.peGreen} << 8 | DWORD{e.peBlue} << 16 |
+                         DWORD{e.peFlags} << 24);
+    return packed;
+}
+
+// What opening a file must do to the document, worked out with the reader
+// and the palette builder directly.
+struct Outcome
+{
+    bool opens = false; // false: the framework cannot open it and the document stays
+    bool reads = false;
+    Entries palette; // empty when none can be built
+};
+
+Outcome Predict(const std::string& path)
+{
+    Outcome o;
+    CFile file;
+    if (!file.Open(path.c_str(), CFile::modeRead | CFile::typeBinary))
+        return o;
+    o.opens = true;
+    CDib dib;
+    o.reads = dib.Read(&file);
+    if (o.reads) {
+        CDibPalette palette;
+        if (palette.Create(&dib))
+            o.palette = EntriesOf(&palette);
+    }
+    return o;
+}
+
+// The document's four states, told apart by what it holds: the blank bitmap
+// or a read one, and the palette's entries or none.
+struct DocState
+{
+    bool blank = true;
+    Entries palette;
+    bool operator==(const DocState&) const = default;
+};
+
+bool IsBlankBitmap(const CDib& dib)
+{
+    const CDib blank;
+    return dib.m_cbPixels == blank.m_cbPixels &&
+           std::memcmp(dib.m_pInfo, blank.m_pInfo, sizeof(BITMAPINFO)) == 0 &&
+           std::memcmp(dib.m_pPixels, blank.m_pPixels, blank.m_cbPixels) == 0;
+}
+
+void PrintTo(const DocState& s, std::ostream* os)
+{
+    *os << (s.blank ? "blank bitmap" : "read bitmap") << ", "
+        << (s.palette.empty() ? "no palette" : std::to_string(s.palette.size()) + " entries");
+}
+
+// Files written for the session: hostile claims and cut-off headers.
+std::vector<std::pair<std::string, std::vector<BYTE>>> MadeFiles()
+{
+    std::vector<BYTE> rle = BmpBytes()
+                                .FileHeader(0xFFFFFFFF, 14 + 40 + 1024)
+                                .InfoHeader(100000, 100000, 8, BI_RLE8)
+                                .Ramp(1024)
+                                .Vector();
+    for (int i = 0; i < 300; ++i)
+        rle.insert(rle.end(), {255, static_cast<BYTE>(i), 0, 2, 90, 1});
+    rle.insert(rle.end(), {0, 1});
+    return {
+        {"huge-rle.bmp", rle},
+        {"huge-rgb.bmp", BmpBytes().FileHeader(0, 54).InfoHeader(-5, 70000, 24).Ramp(900).Vector()},
+        {"empty.bmp", {}},
+        {"cut-header.bmp", BmpBytes().FileHeader(200, 54).U32(40).U32(16).Vector()},
+        {"no-colours.bmp", BmpBytes().FileHeader(0, 54).InfoHeader(9, 9, 24).Ramp(9 * 28).Vector()},
+        {"not-a-bitmap.bmp", {'G', 'I', 'F', '8', '9', 'a', 0, 0}},
+    };
+}
+
+class Soak : public viewertest::Viewer
+{
+protected:
+    // Every file the session may open, with what opening it must do.
+    void CollectFiles()
+    {
+        for (const char* name : {"sample.bmp", "sample24.bmp", "sample4.bmp", "sample-topdown.bmp"})
+            paths.push_back(std::string(PIXMORA_SAMPLES_DIR) + "/" + name);
+        for (const BmpSuiteEntry& e : LoadBmpSuiteManifest())
+            paths.push_back(BmpSuitePath(e.file));
+        for (const auto& [name, bytes] : MadeFiles())
+            paths.push_back(Write(name.c_str(), bytes));
+        paths.push_back(files.filePath("missing.bmp").toStdString());
+        paths.push_back(files.path().toStdString()); // a folder
+        for (const std::string& f : paths)
+            outcomes[Canonical(f)] = Predict(f);
+    }
+
+    DocState Observed() const
+    {
+        return {IsBlankBitmap(*Doc()->m_pDib), EntriesOf(Doc()->m_pPalette)};
+    }
+    // The recent-file list holds paths in this form.
+    static std::string Canonical(const std::string& path)
+    {
+        return std::filesystem::weakly_canonical(path).string();
+    }
+    void Opened(const std::string& path)
+    {
+        const Outcome& o = outcomes.at(Canonical(path));
+        if (!o.opens)
+            return;
+        if (o.reads)
+            expected = {false, o.palette};
+        else
+            expected.blank = true; // the earlier palette, if any, stays
+    }
+
+    // A point in and around a window of the given size, now and then far off.
+    LPARAM Point(int width, int height)
+    {
+        const int x = rng.Below(8) == 0 ? rng.Between(-40000, 40000) : rng.Between(-20, width + 20);
+        const int y =
+            rng.Below(8) == 0 ? rng.Between(-40000, 40000) : rng.Between(-20, height + 20);
+        return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+    }
+    void MouseOn(HWND hwnd, int width, int height, int count)
+    {
+        static const UINT kMessages[] = {WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP};
+        for (int i = 0; i < count; ++i) {
+            const UINT message = kMessages[rng.Below(4)];
+            const WPARAM buttons = message == WM_LBUTTONDOWN || rng.Below(2) ? MK_LBUTTON : 0;
+            SendMessageA(hwnd, message, buttons, Point(width, height));
+        }
+    }
+    // The modal loops: the palette dialogs are painted and moused over.
+    int Answer(ModalRequest& r)
+    {
+        ++modals;
+        if (r.kind == ModalKind::FileOpen) {
+            if (chosen.empty())
+                return IDCANCEL;
+            r.answer = chosen.c_str();
+            return IDOK;
+        }
+        if (r.hWnd && r.type == IDD_PALETTE) {
+            CWnd* dlg = CWnd::FromHandle(r.hWnd);
+            dlg->ShowWindow(SW_SHOW);
+            PumpMessages();
+            dlg->UpdateWindow();
+            MouseOn(r.hWnd, 400, 400, rng.Between(1, 12));
+            PumpMessages();
+        }
+        return IDOK;
+    }
+
+    void Step()
+    {
+        action = "other";
+        switch (rng.Below(12)) {
+        case 0: { // open a file directly
+            const std::string& path = paths[static_cast<size_t>(rng.Below(int(paths.size())))];
+            action = "open " + path;
+            app->OpenDocumentFile(path.c_str());
+            PumpMessages();
+            Opened(path);
+            break;
+        }
+        case 1: { // File > Open, chosen or cancelled
+            chosen = rng.Below(5) == 0 ? std::string()
+                                       : paths[static_cast<size_t>(rng.Below(int(paths.size())))];
+            action = "File Open " + chosen;
+            Command(ID_FILE_OPEN);
+            if (!chosen.empty())
+                Opened(chosen);
+            break;
+        }
+        case 2: { // a recent file
+            const std::vector<CString> recent = app->GetRecentFileList();
+            if (recent.empty())
+                break;
+            const int i = rng.Below(int(recent.size()));
+            const std::string path = recent[static_cast<size_t>(i)].GetString();
+            action = "recent file " + path;
+            Command(ID_FILE_MRU_FILE1 + static_cast<UINT>(i));
+            Opened(path);
+            break;
+        }
+        case 3:
+            Command(ID_FILE_NEW);
+            expected = DocState{};
+            break;
+        case 4: {
+            static const UINT kCommands[] = {
+                ID_VIEW_ENLARGE, ID_VIEW_SHRINK,      ID_VIEW_ENLARGE,
+                ID_VIEW_SHRINK,  ID_VIEW_DIB_PALETTE, ID_VIEW_CURRENT_PALETTE,
+                ID_APP_ABOUT,    ID_FILE_SAVE,        ID_FILE_SAVE_AS,
+                ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,  ID_EDIT_COPY,
+                ID_FILE_PRINT,   ID_NEXT_PANE,
+            };
+            Command(kCommands[rng.Below(int(std::size(kCommands)))]);
+            break;
+        }
+        case 5: { // keys that scroll
+            static const WORD kKeys[] = {VK_PRIOR, VK_NEXT, VK_END,   VK_HOME,
+                                         VK_LEFT,  VK_UP,   VK_RIGHT, VK_DOWN};
+            SendMessageA(View()->GetSafeHwnd(), WM_KEYDOWN, kKeys[rng.Below(8)], 0);
+            break;
+        }
+        case 6: {
+            const int rotation = rng.Between(-3, 3) * 120;
+            SendMessageA(View()->GetSafeHwnd(), WM_MOUSEWHEEL,
+                         static_cast<WPARAM>(static_cast<WORD>(rotation)) << 16, 0);
+            break;
+        }
+        case 7: {
+            const CSize total = View()->GetTotalSize();
+            View()->ScrollToPosition(
+                CPoint(rng.Between(-100, total.cx + 100), rng.Between(-100, total.cy + 100)));
+            break;
+        }
+        case 8:
+            View()->UpdateWindow();
+            PumpMessages();
+            break;
+        default: {
+            CRect client;
+            View()->GetClientRect(&client);
+            MouseOn(View()->GetSafeHwnd(), client.Width(), client.Height(), rng.Between(1, 20));
+            PumpMessages();
+            break;
+        }
+        }
+    }
+
+    std::vector<std::string> paths;
+    std::map<std::string, Outcome> outcomes;
+    Random rng{kSeed};
+    std::string chosen;
+    std::string action; // the last step's, for failure messages
+    int modals = 0;
+    DocState expected;
+    // Answers before the fixture's own handler, which only records.
+    CModalHandlerScope soakModal{[this](ModalRequest& r) { return Answer(r); }};
+};
+
+TEST_F(Soak, ThousandsOfRandomActionsLeaveTheDocumentInAStateItsHistoryImplies)
+{
+    CollectFiles();
+    ASSERT_GT(paths.size(), 90u);
+    ASSERT_TRUE(Start());
+
+    for (int step = 0; step < kSteps; ++step) {
+        Step();
+        ASSERT_NE(app->GetMainWnd(), nullptr) << "step " << step;
+        ASSERT_EQ(Observed(), expected) << "step " << step << ": " << action;
+    }
+    EXPECT_GT(modals, 100);
+}
+
+} // namespace

@@ -1,0 +1,105 @@
+#pragma once
+
+// The whole viewer as a test meets it: the application object started with
+// or without a file, its one document, frame and view, driven by commands and
+// mouse messages, with every modal box answered at once and recorded.
+
+#include "app/PixmoraApp.h"
+#include "docview/PixmoraDoc.h"
+#include "docview/PixmoraView.h"
+#include "frame/MainFrame.h"
+#include "resources/Resources.h"
+#include "ui/App.h"
+#include "ui/Modal.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace viewertest {
+
+class Viewer : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(files.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, files.filePath("settings"));
+        previousProvider = AfxSetResourceProvider(&GetResourceProvider());
+        previousName = AfxGetAppName();
+        app = std::make_unique<CPixmoraApp>();
+        ASSERT_TRUE(app->InitApplication());
+    }
+    void TearDown() override
+    {
+        if (CWnd* main = app->GetMainWnd())
+            main->DestroyWindow();
+        PumpMessages();
+        app.reset();
+        AfxSetResourceProvider(previousProvider);
+        AfxSetAppName(previousName.c_str());
+    }
+
+    BOOL Start(std::vector<CString> args = {})
+    {
+        app->SetCommandLine(std::move(args));
+        const BOOL started = app->InitInstance();
+        PumpMessages();
+        return started;
+    }
+    std::string Write(const char* name, const std::vector<BYTE>& bytes)
+    {
+        const std::string path = files.filePath(name).toStdString();
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+    void Open(const std::string& path)
+    {
+        ASSERT_NE(app->OpenDocumentFile(path.c_str()), nullptr) << path;
+        PumpMessages();
+    }
+
+    CMainFrame* Frame() const { return static_cast<CMainFrame*>(app->GetMainWnd()); }
+    CPixmoraView* View() const { return static_cast<CPixmoraView*>(Frame()->GetActiveView()); }
+    CPixmoraDoc* Doc() const { return View()->GetDocument(); }
+    CSize ScrollSize() const { return View()->GetTotalSize(); }
+    void Command(UINT id)
+    {
+        SendMessageA(Frame()->GetSafeHwnd(), WM_COMMAND, id, 0);
+        PumpMessages();
+    }
+    void Mouse(UINT message, int x, int y)
+    {
+        SendMessageA(View()->GetSafeHwnd(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                     MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+    }
+    CString PaneZero() const { return Frame()->m_statusBar.GetPaneText(0); }
+    std::vector<std::string> Boxes() const
+    {
+        std::vector<std::string> texts;
+        for (const ModalRequest& r : shown)
+            if (r.kind == ModalKind::MessageBox)
+                texts.emplace_back(r.text.GetString());
+        return texts;
+    }
+
+    QTemporaryDir files;
+    std::vector<ModalRequest> shown;
+    CModalHandlerScope modal{[this](ModalRequest& r) {
+        shown.push_back(r);
+        return IDOK;
+    }};
+    std::unique_ptr<CPixmoraApp> app;
+    const ResourceProvider* previousProvider = nullptr;
+    std::string previousName;
+};
+
+} // namespace viewertest
