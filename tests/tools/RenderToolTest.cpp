@@ -3,6 +3,7 @@
 
 #include "BmpSuite.h"
 #include "RgbImage.h"
+#include "RunProgram.h"
 #include "core/File.h"
 #include "dib/Dib.h"
 #include "gdi/Dc.h"
@@ -12,51 +13,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-struct ToolRun
+ProgramRun RunTool(const std::vector<std::string>& args)
 {
-    int status = -1; // the exit status, -1 when the tool did not exit normally
-    std::string err; // what it printed on stderr
-};
-
-std::string Quoted(const std::string& arg)
-{
-    std::string quoted = "'";
-    for (char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// A path in the build folder, distinct for each test so that tests can run
-// side by side.
-std::string OutputPath(const std::string& name)
-{
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(PIXMORA_TOOL_OUTPUT_DIR) + "/" + test->name() + "-" + name;
-}
-
-ToolRun RunTool(const std::vector<std::string>& args)
-{
-    const std::string errPath = OutputPath("stderr.txt");
-    std::string command = Quoted(PIXMORA_RENDER_TOOL);
-    // Appended piece by piece: GCC 12 warns falsely about `" " + string` at -O3.
-    for (const std::string& arg : args)
-        command.append(" ").append(Quoted(arg));
-    command.append(" >/dev/null 2>").append(Quoted(errPath));
-    const int raw = std::system(command.c_str());
-    ToolRun run;
-    // A sanitizer report aborts: that is never a status the tool chose.
-    run.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    const std::vector<unsigned char> err = ReadWholeFile(errPath);
-    run.err.assign(err.begin(), err.end());
-    return run;
+    return RunProgram(PIXMORA_RENDER_TOOL, args);
 }
 
 // A fresh output path, with no file left there by an earlier run.
@@ -116,7 +81,7 @@ TEST(RenderTool, BadArgumentsPrintUsageAndExit1)
         for (const std::string& a : args)
             joined += "[" + a + "]";
         SCOPED_TRACE(joined);
-        const ToolRun run = RunTool(args);
+        const ProgramRun run = RunTool(args);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err.rfind(kUsagePrefix, 0), 0u) << run.err;
     }
@@ -131,7 +96,7 @@ TEST(RenderTool, InputThatCannotBeOpenedExits1WithTheFileMessage)
         CFile file;
         CFileException error;
         ASSERT_FALSE(file.Open(input.c_str(), CFile::modeRead, &error));
-        const ToolRun run = RunTool({input, FreshOutput("out.ppm")});
+        const ProgramRun run = RunTool({input, FreshOutput("out.ppm")});
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, std::string(error.GetErrorMessage()) + "\n");
     }
@@ -144,7 +109,7 @@ TEST(RenderTool, RefusedFileExits2WithTheViewerMessage)
     for (const std::string& input : {text, BmpSuitePath("x/ba-bm.bmp")}) {
         SCOPED_TRACE(input);
         const std::string out = FreshOutput("out.ppm");
-        const ToolRun run = RunTool({input, out});
+        const ProgramRun run = RunTool({input, out});
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err, "Failed to load image!\n");
         EXPECT_FALSE(Exists(out));
@@ -168,7 +133,7 @@ TEST(RenderTool, ExitStatusFollowsReadAndDraw)
             CSurfaceDC dc(&surface);
             expected = dib.Draw(&dc, 0, 0, 1.0) == 0 ? 3 : 0;
         }
-        const ToolRun run = RunTool({input, FreshOutput("out.ppm")});
+        const ProgramRun run = RunTool({input, FreshOutput("out.ppm")});
         EXPECT_EQ(run.status, expected) << run.err;
         if (expected == 3) {
             EXPECT_NE(run.err.find("nothing could be drawn"), std::string::npos) << run.err;
@@ -183,7 +148,7 @@ TEST(RenderTool, PictureScaledToNothingExits3)
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--scale", "0.001", kPal8, out},
           std::vector<std::string>{"--scale", "0.01", "--viewport", "8x8+0+0", kPal8, out}}) {
-        const ToolRun run = RunTool(args);
+        const ProgramRun run = RunTool(args);
         EXPECT_EQ(run.status, 3);
         EXPECT_NE(run.err.find("nothing to draw at this scale"), std::string::npos) << run.err;
     }
@@ -194,12 +159,12 @@ TEST(RenderTool, HugeSurfaceExits1AndPointsAtViewport)
 {
     // 500 times 127 x 64 would take about 8 GiB; a window onto it is cheap.
     const std::string out = FreshOutput("out.ppm");
-    const ToolRun run = RunTool({"--scale", "500", kPal8, out});
+    const ProgramRun run = RunTool({"--scale", "500", kPal8, out});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("--viewport"), std::string::npos) << run.err;
     EXPECT_FALSE(Exists(out));
 
-    const ToolRun window =
+    const ProgramRun window =
         RunTool({"--scale", "500", "--viewport", "64x48+30000+16000", kPal8, out});
     ASSERT_EQ(window.status, 0) << window.err;
     const RgbImage image = ReadOutput(out);
@@ -210,7 +175,7 @@ TEST(RenderTool, HugeSurfaceExits1AndPointsAtViewport)
 TEST(RenderTool, DrawsWhatTheReferenceShows)
 {
     const std::string out = FreshOutput("out.ppm");
-    const ToolRun run = RunTool({kPal8, out});
+    const ProgramRun run = RunTool({kPal8, out});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const RgbImage image = ReadOutput(out);
@@ -234,7 +199,7 @@ TEST(RenderTool, ViewportIsAWindowOntoTheScaledPicture)
     const std::string whole = FreshOutput("whole.ppm");
     const std::string part = FreshOutput("part.ppm");
     // Options may follow the file names.
-    ToolRun run = RunTool({kPal8, whole, "--scale", "2"});
+    ProgramRun run = RunTool({kPal8, whole, "--scale", "2"});
     ASSERT_EQ(run.status, 0) << run.err;
     const RgbImage full = ReadOutput(whole);
     ASSERT_EQ(full.width, 254);
@@ -270,7 +235,7 @@ TEST(RenderTool, ViewportIsAWindowOntoTheScaledPicture)
 
 TEST(RenderTool, UnwritableOutputExits1)
 {
-    ToolRun run = RunTool({kPal8, OutputPath("no-such-folder/out.ppm")});
+    ProgramRun run = RunTool({kPal8, OutputPath("no-such-folder/out.ppm")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
 

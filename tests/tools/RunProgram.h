@@ -1,0 +1,63 @@
+#pragma once
+
+// Runs a built program as a user would, through the shell, with what it
+// prints kept in files of this build folder named after the running test.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+struct ProgramRun
+{
+    int status = -1; // the exit status, -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+inline std::string Quoted(const std::string& arg)
+{
+    std::string quoted = "'";
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// A path in the build folder, distinct for each test so that tests can run
+// side by side.
+inline std::string OutputPath(const std::string& name)
+{
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(PIXMORA_TOOL_OUTPUT_DIR) + "/" + test->name() + "-" + name;
+}
+
+inline std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// `environment` goes before the program on the command line ("env -u X ").
+inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                             const std::string& environment = "")
+{
+    const std::string outPath = OutputPath("stdout.txt");
+    const std::string errPath = OutputPath("stderr.txt");
+    std::string command = environment;
+    // Appended piece by piece: GCC 12 warns falsely about `" " + string` at -O3.
+    command.append(Quoted(program));
+    for (const std::string& arg : args)
+        command.append(" ").append(Quoted(arg));
+    command.append(" </dev/null >").append(Quoted(outPath)).append(" 2>").append(Quoted(errPath));
+    const int raw = std::system(command.c_str());
+    ProgramRun run;
+    // A sanitizer report aborts: that is never a status the program chose.
+    run.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadText(outPath);
+    run.err = ReadText(errPath);
+    return run;
+}
