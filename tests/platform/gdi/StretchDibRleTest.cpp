@@ -83,15 +83,17 @@ TEST(StretchDibRle, DecodesStreams)
     }
 }
 
-// A random stream of every kind of code, some of them out of range.
-std::vector<BYTE> RandomStream(std::mt19937& rng, bool rle8)
+// A random stream of every kind of code, some of them out of range, with
+// encoded runs of at most `longestRun` pixels.
+std::vector<BYTE> RandomStream(std::mt19937& rng, bool rle8, int longestRun = 14)
 {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     std::vector<BYTE> s;
     for (int op = pick(0, 40); op > 0; --op) {
         const int kind = pick(0, 19);
         if (kind < 8) {
-            s.insert(s.end(), {static_cast<BYTE>(pick(1, 14)), static_cast<BYTE>(pick(0, 255))});
+            s.insert(s.end(),
+                     {static_cast<BYTE>(pick(1, longestRun)), static_cast<BYTE>(pick(0, 255))});
         } else if (kind < 12) {
             const int n = pick(3, 14);
             const int bytes = rle8 ? n : (n + 1) / 2;
@@ -122,7 +124,8 @@ TEST(StretchDibRle, StretchesLikeTheUnscaledDecode)
         const int w = pick(1, 12);
         const int h = pick(1, 8);
         TestDib d(w, h, rle8 ? 8 : 4, rle8 ? BI_RLE8 : BI_RLE4);
-        const std::vector<BYTE> stream = RandomStream(rng, rle8);
+        // Short runs put several runs in a row, long ones cross the row's end.
+        const std::vector<BYTE> stream = RandomStream(rng, rle8, pick(1, 14));
         Canvas full(w, h);
         full.Draw(d, stream, {0, 0, w, h}, {0, 0, w, h, 0, 0, w, h});
 
@@ -135,6 +138,57 @@ TEST(StretchDibRle, StretchesLikeTheUnscaledDecode)
                          pick(-3, w),  pick(-3, h),  nonZero(w + 4), sh};
         Canvas canvas(20, 14);
         ASSERT_EQ(canvas.Draw(d, stream, clip, a), std::abs(a.sh));
+        ExpectMatchesReference(canvas, clip, a,
+                               [&](LONGLONG x, LONGLONG y) -> std::optional<DWORD> {
+                                   if (x < 0 || y < 0 || x >= w || y >= h || full.Untouched(x, y))
+                                       return std::nullopt;
+                                   return full.At(x, y);
+                               });
+        if (HasFailure())
+            FAIL() << "iteration " << iter;
+    }
+}
+
+// Rows made of many short runs, as busy pictures are, shrunk and stretched
+// across without repeating a row: the runs that follow one another in a row
+// show exactly the pixels of the 1:1 draw.
+TEST(StretchDibRle, BusyRowsMatchTheUnscaledDecodeAcrossScales)
+{
+    std::mt19937 rng(5);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int iter = 0; iter < 1000; ++iter) {
+        const bool rle8 = pick(0, 3) != 0;
+        const int w = pick(1, 40);
+        const int h = pick(1, 6);
+        TestDib d(w, h, rle8 ? 8 : 4, rle8 ? BI_RLE8 : BI_RLE4);
+        std::vector<BYTE> stream;
+        for (int y = 0; y < h; ++y) {
+            // Now and then a row runs past its end, or skips ahead, as far
+            // as its right edge.
+            for (int x = 0; x < w + pick(-3, 5);) {
+                if (x <= w && pick(0, 7) == 0) {
+                    const int dx = std::min(pick(0, w - x + 2), w - x);
+                    stream.insert(stream.end(), {0, 2, static_cast<BYTE>(dx), 0});
+                    x += dx;
+                }
+                const int n = pick(1, 4);
+                stream.insert(stream.end(),
+                              {static_cast<BYTE>(n), static_cast<BYTE>(pick(0, 255))});
+                x += n;
+            }
+            stream.insert(stream.end(), {0, 0});
+        }
+        Canvas full(w, h);
+        full.Draw(d, stream, {0, 0, w, h}, {0, 0, w, h, 0, 0, w, h});
+
+        const int sx = pick(0, w - 1);
+        const int sw = pick(1, w - sx);
+        const int sh = pick(1, h);
+        const DrawArgs a{
+            pick(-4, 8), pick(-2, 2), pick(1, 2 * sw), pick(1, sh), sx, pick(0, h - sh), sw, sh};
+        const RECT clip{pick(0, 10), 0, pick(10, 80), 8};
+        Canvas canvas(80, 8);
+        canvas.Draw(d, stream, clip, a);
         ExpectMatchesReference(canvas, clip, a,
                                [&](LONGLONG x, LONGLONG y) -> std::optional<DWORD> {
                                    if (x < 0 || y < 0 || x >= w || y >= h || full.Untouched(x, y))
