@@ -134,13 +134,17 @@ void ComposeChildren(HWND hwnd)
         auto* child = qobject_cast<QWidget*>(object);
         if (!child || child->isWindow() || child->isHidden())
             continue;
+        // Children outside the client area (scroll bars) show nothing in it.
+        CRect area = ToDevice(child, child->geometry());
+        if (!area.IntersectRect(area, client))
+            continue;
         auto* ours = dynamic_cast<WindowWidget*>(child);
         if (ours && ours->m_hwnd) {
             HWND c = ours->m_hwnd;
             ComposeChildren(c);
             const CRect placed = DeviceGeometry(c);
-            CRect area(placed.left, placed.top, placed.left + c->surface.Width(),
-                       placed.top + c->surface.Height());
+            area = CRect(placed.left, placed.top, placed.left + c->surface.Width(),
+                         placed.top + c->surface.Height());
             if (!area.IntersectRect(area, client))
                 continue;
             for (LONG y = area.top; y < area.bottom; ++y)
