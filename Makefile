@@ -28,11 +28,7 @@ release: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 run: release
-	@if [ -x $(VIEWER) ]; then \
-		$(VIEWER) $(SAMPLE); \
-	else \
-		echo "Pixmora's libraries are built; the viewer window comes in a later step."; \
-	fi
+	$(VIEWER) $(SAMPLE)
 
 # The Debian package, from the release tree: $(RELEASE_DIR)/package/pixmora_VERSION_amd64.deb.
 package: release
