@@ -112,6 +112,17 @@ std::vector<BYTE> RandomStream(std::mt19937& rng, bool rle8, int longestRun = 14
     return s;
 }
 
+// The pixels a 1:1 draw put down; none where it left the canvas untouched.
+PictureLookup DrawnPixels(const Canvas& full)
+{
+    return [&full](LONGLONG x, LONGLONG y) -> std::optional<DWORD> {
+        if (x < 0 || y < 0 || x >= full.width || y >= full.height ||
+            full.Untouched(static_cast<int>(x), static_cast<int>(y)))
+            return std::nullopt;
+        return full.At(static_cast<int>(x), static_cast<int>(y));
+    };
+}
+
 // Scaled, mirrored and clipped draws of random streams show exactly the
 // pixels of the 1:1 draw, and skipped pixels stay untouched at any scale.
 TEST(StretchDibRle, StretchesLikeTheUnscaledDecode)
@@ -138,12 +149,7 @@ TEST(StretchDibRle, StretchesLikeTheUnscaledDecode)
                          pick(-3, w),  pick(-3, h),  nonZero(w + 4), sh};
         Canvas canvas(20, 14);
         ASSERT_EQ(canvas.Draw(d, stream, clip, a), std::abs(a.sh));
-        ExpectMatchesReference(canvas, clip, a,
-                               [&](LONGLONG x, LONGLONG y) -> std::optional<DWORD> {
-                                   if (x < 0 || y < 0 || x >= w || y >= h || full.Untouched(x, y))
-                                       return std::nullopt;
-                                   return full.At(x, y);
-                               });
+        ExpectMatchesReference(canvas, clip, a, DrawnPixels(full));
         if (HasFailure())
             FAIL() << "iteration " << iter;
     }
@@ -189,12 +195,7 @@ TEST(StretchDibRle, BusyRowsMatchTheUnscaledDecodeAcrossScales)
         const RECT clip{pick(0, 10), 0, pick(10, 80), 8};
         Canvas canvas(80, 8);
         canvas.Draw(d, stream, clip, a);
-        ExpectMatchesReference(canvas, clip, a,
-                               [&](LONGLONG x, LONGLONG y) -> std::optional<DWORD> {
-                                   if (x < 0 || y < 0 || x >= w || y >= h || full.Untouched(x, y))
-                                       return std::nullopt;
-                                   return full.At(x, y);
-                               });
+        ExpectMatchesReference(canvas, clip, a, DrawnPixels(full));
         if (HasFailure())
             FAIL() << "iteration " << iter;
     }
