@@ -5,7 +5,6 @@
 // surface and its work follows that rectangle, not the picture's claims.
 
 #include "FuzzInput.h"
-#include "core/File.h"
 #include "dib/Dib.h"
 #include "gdi/Dc.h"
 #include "gdi/Gdi.h"
@@ -39,14 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int& value : geometry)
         value = input.Int16() * (1 << input.Below(17));
 
-    CMemFile file(input.Data(), input.Size());
     CDib dib;
-    try {
-        if (!dib.Read(&file))
-            return 0;
-    } catch (const CFileException&) {
+    if (!ReadBitmap(dib, input.Data(), input.Size()))
         return 0;
-    }
 
     CSurface surface(width, height, kUntouched);
     CSurfaceDC dc(&surface);

@@ -4,7 +4,9 @@
 // parameters come off the end, so that a corpus of real bitmap files keeps
 // its headers where the reader looks for them.
 
+#include "core/File.h"
 #include "core/Types.h"
+#include "dib/Dib.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,3 +40,15 @@ private:
     const uint8_t* m_data;
     size_t m_size;
 };
+
+// Reads a bitmap file image into `dib` the way the viewer does; false when
+// the reader refuses it or the file object reports an error.
+inline bool ReadBitmap(CDib& dib, const BYTE* data, size_t size)
+{
+    CMemFile file(data, size);
+    try {
+        return dib.Read(&file) != FALSE;
+    } catch (const CFileException&) {
+        return false;
+    }
+}

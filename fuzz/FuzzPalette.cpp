@@ -3,7 +3,6 @@
 // that header fields the reader would never pass on reach the builder too.
 
 #include "FuzzInput.h"
-#include "core/File.h"
 #include "dib/Dib.h"
 #include "dib/DibPalette.h"
 #include "gdi/Dc.h"
@@ -32,13 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int height = 1 + input.Below(kMaxSide);
 
     CDib dib;
-    CMemFile file(input.Data(), input.Size());
-    bool read = false;
-    try {
-        read = dib.Read(&file);
-    } catch (const CFileException&) {
-    }
-    if (!read) {
+    if (!ReadBitmap(dib, input.Data(), input.Size())) {
         const size_t n = std::min(input.Size(), sizeof(BITMAPINFO));
         if (n < sizeof(BITMAPINFOHEADER))
             return 0;

@@ -1,22 +1,16 @@
 // The reader alone: any bytes either load or are refused, and what loads is
 // self-consistent enough for the callers that measure it.
 
-#include "core/File.h"
-#include "dib/Dib.h"
+#include "FuzzInput.h"
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    CMemFile file(data, size);
     CDib dib;
-    try {
-        if (!dib.Read(&file))
-            return 0;
-    } catch (const CFileException&) {
+    if (!ReadBitmap(dib, data, size))
         return 0;
-    }
     (void)dib.GetColorCount();
     (void)dib.GetDrawnSize(8.0);
     (void)dib.GetDrawnSize(0.125);
