@@ -22,11 +22,10 @@ inline InfoBlock NewInfoBlock()
     return InfoBlock(static_cast<BITMAPINFO*>(std::calloc(1, sizeof(BITMAPINFO))));
 }
 
-// Not cleared: a large block is mostly read over, and clearing it first costs
-// as much as a second pass over the file. Whoever fills it clears what it
-// leaves unfilled. Never a null pointer for a size of 0. Released with free.
-//
-// A large block is fresh memory from the kernel, and faulting it in page by
-// page costs several times the read that fills it; it is therefore placed on
-// huge-page boundaries and the kernel is asked for huge pages there.
-PixelBlock NewPixelBlock(size_t size);
+// Not cleared: a block is mostly read over, and clearing it first costs as
+// much as a second pass over the file. Whoever fills it clears what it leaves
+// unfilled. Never a null pointer for a size of 0. Released with free.
+inline PixelBlock NewPixelBlock(size_t size)
+{
+    return PixelBlock(static_cast<BYTE*>(std::malloc(size ? size : 1)));
+}

@@ -34,7 +34,8 @@ CDib::CDib() : m_pInfo(nullptr), m_pPixels(nullptr), m_cbPixels(0)
 CDib::~CDib()
 {
     std::free(m_pInfo);
-    std::free(m_pPixels);
+    if (!m_pixelView)
+        std::free(m_pPixels);
 }
 
 BOOL CDib::Create(int width, int height)
@@ -60,11 +61,13 @@ BOOL CDib::Create(int width, int height)
     return TRUE;
 }
 
-void CDib::Install(BITMAPINFO* info, BYTE* pixels, size_t cbPixels)
+void CDib::Install(BITMAPINFO* info, BYTE* pixels, size_t cbPixels, std::unique_ptr<CFileView> view)
 {
     std::free(m_pInfo);
     m_pInfo = info;
-    std::free(m_pPixels);
+    if (!m_pixelView)
+        std::free(m_pPixels);
+    m_pixelView = std::move(view);
     m_pPixels = pixels;
     m_cbPixels = cbPixels;
     m_rowIndex.Reset();

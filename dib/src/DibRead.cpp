@@ -160,6 +160,19 @@ BOOL CDib::Read(CFile* file)
     const ULONGLONG claimed = fileSize >= pixelOffset ? fileSize - pixelOffset : held;
     const ULONGLONG cbPixels = std::min({claimed, held, ULONGLONG{UINT_MAX}});
 
+    // A large uncompressed block is used where it lies in the page cache:
+    // drawing reads only the rows it shows, so the first frame costs what its
+    // window costs, whatever the file's size. Run-length streams are copied,
+    // as their row index relies on bytes that cannot change under it.
+    const DWORD compression = info->bmiHeader.biCompression;
+    if (cbPixels >= kDibViewBytes && compression != BI_RLE8 && compression != BI_RLE4) {
+        if (std::unique_ptr<CFileView> view = file->MapView(pixelStart, cbPixels)) {
+            BYTE* pixels = const_cast<BYTE*>(view->GetData()); // read-only, never written
+            Install(info.release(), pixels, cbPixels, std::move(view));
+            return TRUE;
+        }
+    }
+
     PixelBlock pixels = NewPixelBlock(cbPixels);
     if (!pixels)
         return FALSE;

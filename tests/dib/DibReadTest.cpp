@@ -445,27 +445,3 @@ TEST(DibRead, FileErrorsPassThroughAndLeaveTheObjectAsItWas)
 }
 
 } // namespace
-
-namespace {
-
-// A pixel block large enough to be placed on huge pages holds exactly the
-// file's bytes, first to last.
-TEST(DibRead, LargePixelBlockHoldsTheFileBytes)
-{
-    constexpr LONG kWidth = 2048;
-    constexpr LONG kHeight = 4200; // 4200 rows of 8 KiB: just over 32 MiB
-    const size_t pixels = size_t{kWidth} * 4 * kHeight;
-    BmpBytes header;
-    header.FileHeader(static_cast<DWORD>(54 + pixels), 54).InfoHeader(kWidth, kHeight, 32);
-    std::vector<BYTE> file(header.Data(), header.Data() + header.Size());
-    file.resize(54 + pixels);
-    for (size_t i = 54; i < file.size(); ++i)
-        file[i] = static_cast<BYTE>(i * 131 >> 8);
-    CMemFile source(file.data(), file.size());
-    CDib dib;
-    ASSERT_TRUE(dib.Read(&source));
-    ASSERT_EQ(dib.m_cbPixels, pixels);
-    EXPECT_TRUE(std::equal(dib.m_pPixels, dib.m_pPixels + pixels, file.begin() + 54));
-}
-
-} // namespace

@@ -5,11 +5,14 @@
 // pixel block in the DIB layout.
 
 #include "core/File.h"
+#include "core/FileView.h"
 #include "core/Object.h"
 #include "core/Types.h"
 #include "gdi/Dc.h"
 #include "gdi/DibFormat.h"
 #include "gdi/RleIndex.h"
+
+#include <memory>
 
 class CDib : public CObject
 {
@@ -48,7 +51,9 @@ public:
     // The number of meaningful colour entries (see DibColorCount).
     int GetColorCount() const;
 
-    // Both always set; owned, from malloc.
+    // Both always set and owned. The info block is from malloc; so is the
+    // pixel block, except that a large uncompressed one read from a disk file
+    // is a read-only view of the file's pages (see m_pixelView).
     BITMAPINFO* m_pInfo;
     BYTE* m_pPixels;
     // The pixel block's size in bytes. It can be smaller than the rows the
@@ -56,12 +61,21 @@ public:
     size_t m_cbPixels;
 
 private:
-    void Install(BITMAPINFO* info, BYTE* pixels, size_t cbPixels);
+    // `view`, when given, holds `pixels`; otherwise they are from malloc.
+    void Install(BITMAPINFO* info, BYTE* pixels, size_t cbPixels,
+                 std::unique_ptr<CFileView> view = nullptr);
+
+    // Set while m_pPixels lies in a view of the file rather than on the heap.
+    std::unique_ptr<CFileView> m_pixelView;
 
     // Where a compressed picture's rows begin: built by the first draw,
     // dropped with the blocks it points into.
     RleRowIndex m_rowIndex;
 };
+
+// Uncompressed pixel blocks of at least this many bytes read from a disk file
+// are views of the file's pages (CFile::MapView) rather than heap copies.
+constexpr size_t kDibViewBytes = size_t{1} << 20;
 
 // The colour count of a header of either kind (a 40-byte info header or a
 // 12-byte core header): 2, 16 or 256 for 1, 4 or 8 bits per pixel, otherwise

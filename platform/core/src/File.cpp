@@ -191,6 +191,11 @@ UINT CFile::Read(void* buffer, UINT count)
     return done;
 }
 
+std::unique_ptr<CFileView> CFile::MapView(ULONGLONG offset, size_t size) const
+{
+    return m_fd < 0 ? nullptr : CFileView::Map(m_fd, offset, size);
+}
+
 CString CFile::GetFileName() const
 {
     const char* path = m_strFileName.GetString();
@@ -238,4 +243,9 @@ UINT CMemFile::Read(void* buffer, UINT count)
     std::memcpy(buffer, m_data + m_position, n);
     m_position += n;
     return n;
+}
+
+std::unique_ptr<CFileView> CMemFile::MapView(ULONGLONG, size_t) const
+{
+    return nullptr;
 }

@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -175,6 +182,39 @@ TEST(DiskFile, ReadsWhatOthersWroteAndReportsItsName)
     file.Close();
     BYTE b = 0;
     EXPECT_THROW(file.Read(&b, 1), CFileException);
+}
+
+} // namespace
+
+namespace {
+
+// A bus error that no view explains is a real fault: it must still end the
+// process, as it would with no views at all, and never be retried forever.
+TEST(FileViewDeathTest, BusErrorsOutsideViewsStillEndTheProcess)
+{
+    const std::vector<BYTE> page(8192, 1);
+    const std::string path = WriteTempFile("bus", page.data(), page.size());
+    CFile file(path.c_str(), CFile::modeRead);
+    const std::unique_ptr<CFileView> view = file.MapView(1, page.size() - 1);
+    ASSERT_TRUE(view);
+    ASSERT_EQ(view->GetData()[4096], 1);
+
+    const auto endedByTheFault = [](int status) {
+        return (WIFSIGNALED(status) && WTERMSIG(status) == SIGBUS) ||
+               (WIFEXITED(status) && WEXITSTATUS(status) != 0); // a sanitizer's report
+    };
+    EXPECT_EXIT(
+        {
+            ::alarm(20); // a fault retried forever ends by the alarm, which fails the test
+            const int fd = ::open(path.c_str(), O_RDWR);
+            auto* other = static_cast<volatile BYTE*>(
+                ::mmap(nullptr, page.size(), PROT_READ, MAP_SHARED, fd, 0));
+            if (::ftruncate(fd, 0) == 0)
+                std::printf("%d\n", other[4096]);
+            std::exit(0);
+        },
+        endedByTheFault, "");
+    std::remove(path.c_str());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // what went wrong and with which file; reading past the end is not a failure,
 // it only delivers fewer bytes.
 
+#include "core/FileView.h"
 #include "core/Object.h"
 #include "core/String.h"
 #include "core/Types.h"
@@ -92,6 +93,10 @@ public:
     // Copies up to `count` bytes and returns how many it delivered: fewer only
     // at the end of the file.
     virtual UINT Read(void* buffer, UINT count);
+    // A read-only view of `size` bytes at `offset`, taken from the page cache
+    // instead of copied; null when the range cannot be mapped, and the caller
+    // reads it instead. Throws nothing.
+    virtual std::unique_ptr<CFileView> MapView(ULONGLONG offset, size_t size) const;
 
     const CString& GetFilePath() const { return m_strFileName; }
     CString GetFileName() const;
@@ -122,6 +127,8 @@ public:
     ULONGLONG GetLength() const override;
     ULONGLONG Seek(LONGLONG offset, UINT from) override;
     UINT Read(void* buffer, UINT count) override;
+    // Always null: the bytes are in memory already, and borrowed.
+    std::unique_ptr<CFileView> MapView(ULONGLONG offset, size_t size) const override;
 
 private:
     const BYTE* m_data;
