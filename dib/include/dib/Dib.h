@@ -74,8 +74,10 @@ private:
 };
 
 // Uncompressed pixel blocks of at least this many bytes read from a disk file
-// are views of the file's pages (CFile::MapView) rather than heap copies.
-constexpr size_t kDibViewBytes = size_t{1} << 20;
+// are views of the file's pages (CFile::MapView) rather than heap copies. From
+// here on a view costs less than a copy even when every page is drawn; below
+// it, the system calls of mapping cost more than copying the bytes.
+constexpr size_t kDibViewBytes = size_t{256} << 10;
 
 // The colour count of a header of either kind (a 40-byte info header or a
 // 12-byte core header): 2, 16 or 256 for 1, 4 or 8 bits per pixel, otherwise
