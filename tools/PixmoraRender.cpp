@@ -6,26 +6,29 @@
 //
 // The picture is read by CDib::Read and drawn by CDib::Draw onto a memory
 // device context over a surface that starts black. Without --viewport the
-// surface is the whole scaled picture; with it the surface is W x H and shows
-// the part of the scaled picture whose top-left corner is at (X, Y), as a
-// window scrolled there would.
+// surface is the whole scaled picture. With it the surface shows the W x H
+// window whose top-left corner is at (X, Y) on the scaled picture, as a window
+// scrolled there would, clipped to the picture: the PPM holds only the part of
+// the window that the picture covers (a 1920x1080+0+0 window onto a 640 x 480
+// picture gives a 640 x 480 PPM).
 //
-// Exit status: 0 drawn; 1 usage or I/O error; 2 refused by the reader;
-// 3 read but nothing drawn (the drawing call returned 0, or the picture is
-// 0 pixels wide or high at this scale, which no portable PPM can hold).
+// Exit status: 0 drawn; 1 usage or I/O error, or a --viewport too large to
+// allocate; 2 refused by the reader; 3 read but nothing drawn (the drawing
+// call returned 0, the picture is 0 pixels wide or high at this scale, which
+// no portable PPM can hold, the window lies outside the picture, or the whole
+// picture is too large to allocate at this scale).
 
 #include "core/File.h"
 #include "dib/Dib.h"
 #include "gdi/Dc.h"
 #include "gdi/Surface.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -51,9 +54,12 @@ constexpr const char kUsage[] =
     "Draws INPUT.bmp as the viewer does onto a black surface and writes it as a binary PPM.\n"
     "  --scale S            zoom factor, a number greater than 0 (default 1)\n"
     "  --viewport WxH+X+Y   draw only a W x H window onto the scaled picture, its\n"
-    "                       top-left corner at (X, Y); W, H >= 1, X, Y >= 0\n"
+    "                       top-left corner at (X, Y); W, H >= 1, X, Y >= 0. The\n"
+    "                       output is clipped to the picture: it holds only the part\n"
+    "                       of the window that the picture covers\n"
     "Exit status: 0 drawn, 1 usage or I/O error, 2 refused by the reader,\n"
-    "3 read but nothing could be drawn.\n";
+    "3 read but nothing could be drawn (also when the window lies outside the\n"
+    "picture, or the whole picture is too large to draw without --viewport).\n";
 
 struct Viewport
 {
@@ -160,6 +166,29 @@ bool WritePpm(const char* path, const CSurface& surface)
     return ok;
 }
 
+// The part of a window that the scaled picture covers: the window's size
+// shrinks, its corner stays. A window right of or below the picture keeps
+// nothing, a size of 0.
+Viewport ClipToPicture(const Viewport& view, int pictureWidth, int pictureHeight)
+{
+    // Both terms of each difference are at least 0, so it cannot overflow.
+    return {std::clamp(pictureWidth - view.x, 0, view.width),
+            std::clamp(pictureHeight - view.y, 0, view.height), view.x, view.y};
+}
+
+// A surface that cannot be had. Asked for with --viewport, the command asked
+// too much; without, nothing is wrong but the picture cannot be drawn whole at
+// this scale.
+int SurfaceTooLarge(const Options& options, const Viewport& view, const char* why)
+{
+    std::fprintf(stderr,
+                 "%s: a %d x %d surface is too large to draw (%s); "
+                 "use %s--viewport to draw part of it\n",
+                 options.input, view.width, view.height, why,
+                 options.hasViewport ? "a smaller " : "");
+    return options.hasViewport ? kUsageOrIoError : kNotDrawable;
+}
+
 int Render(const Options& options)
 {
     CFile file;
@@ -190,20 +219,29 @@ int Render(const Options& options)
                      scaledWidth, scaledHeight);
         return kNotDrawable;
     }
-    const Viewport view =
-        options.hasViewport ? options.viewport : Viewport{scaledWidth, scaledHeight, 0, 0};
+    const Viewport view = options.hasViewport
+                              ? ClipToPicture(options.viewport, scaledWidth, scaledHeight)
+                              : Viewport{scaledWidth, scaledHeight, 0, 0};
+    if (view.width == 0 || view.height == 0) {
+        const Viewport& asked = options.viewport;
+        std::fprintf(stderr,
+                     "%s: nothing to draw: the viewport %dx%d+%d+%d lies outside the "
+                     "%d x %d picture at this scale\n",
+                     options.input, asked.width, asked.height, asked.x, asked.y, scaledWidth,
+                     scaledHeight);
+        return kNotDrawable;
+    }
     const std::uint64_t bytes = std::uint64_t{4} * static_cast<std::uint64_t>(view.width) *
                                 static_cast<std::uint64_t>(view.height);
-    if (bytes > kMaxSurfaceBytes) {
-        std::fprintf(stderr,
-                     "%s: a %d x %d surface is too large to draw (more than 1 GiB); "
-                     "use %s--viewport to draw part of it\n",
-                     options.input, view.width, view.height,
-                     options.hasViewport ? "a smaller " : "");
-        return kUsageOrIoError;
+    if (bytes > kMaxSurfaceBytes)
+        return SurfaceTooLarge(options, view, "more than 1 GiB");
+    CSurface surface;
+    try {
+        surface.Reset(view.width, view.height, RGB(0, 0, 0));
+    } catch (const std::bad_alloc&) {
+        return SurfaceTooLarge(options, view, "out of memory");
     }
 
-    CSurface surface(view.width, view.height, RGB(0, 0, 0));
     CSurfaceDC dc(&surface);
     // Scrolling moves the picture up and left: logical (X, Y) lands on the
     // surface's top-left pixel.
