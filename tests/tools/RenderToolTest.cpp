@@ -269,6 +269,15 @@ TEST(RenderTool, UnwritableOutputExits1)
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
 
+    // A file that fills up after a part of the picture is removed: a file size
+    // limit far below its 1.1 MiB, with its signal ignored so that writes fail.
+    const std::string out = FreshOutput("out.ppm");
+    run = RunProgram(PIXMORA_RENDER_TOOL, {"--scale", "7", kPal8, out},
+                     "trap '' XFSZ; ulimit -f 200; ");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write: File too large"), std::string::npos) << run.err;
+    EXPECT_FALSE(Exists(out));
+
     // A device that refuses every write: the tool reports it and, not having
     // made it, leaves it where it is.
     if (Exists("/dev/full")) {
