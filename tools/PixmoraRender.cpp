@@ -6,30 +6,35 @@
 //
 // The picture is read by CDib::Read and drawn by CDib::Draw onto a memory
 // device context over a surface that starts black. Without --viewport the
-// surface is the whole scaled picture; with it the surface is W x H and shows
-// the part of the scaled picture whose top-left corner is at (X, Y), as a
-// window scrolled there would.
+// surface is the whole scaled picture. With it the surface shows the W x H
+// window whose top-left corner is at (X, Y) on the scaled picture, as a window
+// scrolled there would, clipped to the picture: the PPM holds only the part of
+// the window that the picture covers (a 1920x1080+0+0 window onto a 640 x 480
+// picture gives a 640 x 480 PPM).
 //
-// Exit status: 0 drawn; 1 usage or I/O error; 2 refused by the reader;
-// 3 read but nothing drawn (the drawing call returned 0, or the picture is
-// 0 pixels wide or high at this scale, which no portable PPM can hold).
+// Exit status: 0 drawn; 1 usage or I/O error, or a --viewport too large to
+// allocate; 2 refused by the reader; 3 read but nothing drawn (the drawing
+// call returned 0, the picture is 0 pixels wide or high at this scale, which
+// no portable PPM can hold, the window lies outside the picture, or the whole
+// picture is too large to allocate at this scale).
 
 #include "core/File.h"
 #include "dib/Dib.h"
 #include "gdi/Dc.h"
 #include "gdi/Surface.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
+#include <fcntl.h>
 #include <new>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -46,14 +51,21 @@ enum ExitCode
 // claim a picture of billions of pixels, and a scale multiplies that further.
 constexpr std::uint64_t kMaxSurfaceBytes = std::uint64_t{1} << 30;
 
+// The PPM is written in pieces of about this size: few system calls, and
+// bytes still in the cache from converting when they are written.
+constexpr size_t kChunkBytes = size_t{1} << 20;
+
 constexpr const char kUsage[] =
     "usage: pixmora-render [--scale S] [--viewport WxH+X+Y] INPUT.bmp OUTPUT.ppm\n"
     "Draws INPUT.bmp as the viewer does onto a black surface and writes it as a binary PPM.\n"
     "  --scale S            zoom factor, a number greater than 0 (default 1)\n"
     "  --viewport WxH+X+Y   draw only a W x H window onto the scaled picture, its\n"
-    "                       top-left corner at (X, Y); W, H >= 1, X, Y >= 0\n"
+    "                       top-left corner at (X, Y); W, H >= 1, X, Y >= 0. The\n"
+    "                       output is clipped to the picture: it holds only the part\n"
+    "                       of the window that the picture covers\n"
     "Exit status: 0 drawn, 1 usage or I/O error, 2 refused by the reader,\n"
-    "3 read but nothing could be drawn.\n";
+    "3 read but nothing could be drawn (also when the window lies outside the\n"
+    "picture, or the whole picture is too large to draw without --viewport).\n";
 
 struct Viewport
 {
@@ -137,27 +149,147 @@ bool ParseArguments(int argc, char** argv, Options& options)
     return true;
 }
 
-// The surface as RGB triples after a P6 header; maxval 255 is one byte a channel.
-bool WritePpm(const char* path, const CSurface& surface)
+// Surface words 0xFFRRGGBB to R, G, B bytes. A plain loop on purpose: the
+// compiler turns it into byte shuffles where the processor has them.
+[[gnu::always_inline]] inline void ToRgb(const DWORD* pixels, size_t count, unsigned char* rgb)
 {
-    std::FILE* out = std::fopen(path, "wb");
-    if (!out)
-        return false;
-    bool ok = std::fprintf(out, "P6\n%d %d\n255\n", surface.Width(), surface.Height()) > 0;
-    std::vector<unsigned char> row(static_cast<size_t>(surface.Width()) * 3);
-    for (int y = 0; ok && y < surface.Height(); ++y) {
-        const DWORD* pixel = surface.Row(y);
-        for (size_t i = 0; i < row.size(); i += 3, ++pixel) {
-            const COLORREF c = SurfaceColor(*pixel);
-            row[i] = GetRValue(c);
-            row[i + 1] = GetGValue(c);
-            row[i + 2] = GetBValue(c);
-        }
-        ok = std::fwrite(row.data(), 1, row.size(), out) == row.size();
+    for (size_t i = 0; i < count; ++i) {
+        const DWORD p = pixels[i];
+        rgb[3 * i] = static_cast<unsigned char>(p >> 16);
+        rgb[3 * i + 1] = static_cast<unsigned char>(p >> 8);
+        rgb[3 * i + 2] = static_cast<unsigned char>(p);
     }
-    // A full disk may only show when the buffer is flushed on closing.
-    ok = std::fclose(out) == 0 && ok;
-    return ok;
+}
+
+using ToRgbRoutine = void (*)(const DWORD*, size_t, unsigned char*);
+
+void ToRgbBaseline(const DWORD* pixels, size_t count, unsigned char* rgb)
+{
+    ToRgb(pixels, count, rgb);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// Baseline x86-64 has no byte shuffle, so the loop stays scalar there; with
+// SSSE3 it runs about three times as fast (and faster than the AVX2 version,
+// whose shuffles cannot cross the halves of a register).
+[[gnu::target("ssse3")]] void ToRgbSsse3(const DWORD* pixels, size_t count, unsigned char* rgb)
+{
+    ToRgb(pixels, count, rgb);
+}
+
+ToRgbRoutine FastestToRgb()
+{
+    return __builtin_cpu_supports("ssse3") ? ToRgbSsse3 : ToRgbBaseline;
+}
+#else
+ToRgbRoutine FastestToRgb()
+{
+    return ToRgbBaseline;
+}
+#endif
+
+// Writes all `size` bytes, going on after a partial write or a signal. Returns
+// 0, or the error that stopped it.
+int WriteAll(int fd, const unsigned char* data, size_t size)
+{
+    while (size > 0) {
+        // Linux moves at most about 2 GiB a call.
+        const ssize_t written = ::write(fd, data, std::min<size_t>(size, size_t{1} << 30));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return errno;
+        if (written == 0)
+            return EIO;
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return 0;
+}
+
+// A P6 header and the surface's pixels as RGB triples. Returns 0, or the error
+// that stopped it.
+//
+// The triples are built in the surface's own memory, which spends the
+// surface: 3 bytes a pixel never overtake the 4 still to be read, and no second
+// picture-sized buffer means no second round of fresh pages, each a fault and
+// a clearing (measured: a tenth of the run time of a 640 x 480 picture). A
+// block of pixels goes through a small buffer first, so that the conversion
+// loop never reads what it writes; a chunk of about kChunkBytes goes out as
+// soon as it is complete.
+int WritePixels(int fd, CSurface& surface)
+{
+    char header[48];
+    const int headerSize =
+        std::snprintf(header, sizeof header, "P6\n%d %d\n255\n", surface.Width(), surface.Height());
+    if (const int error =
+            WriteAll(fd, reinterpret_cast<unsigned char*>(header), static_cast<size_t>(headerSize)))
+        return error;
+
+    const ToRgbRoutine toRgb = FastestToRgb();
+    // Surface rows have no padding: the pixels are one run.
+    const DWORD* pixels = surface.Bits();
+    unsigned char* rgb = reinterpret_cast<unsigned char*>(surface.Bits());
+    const size_t count =
+        static_cast<size_t>(surface.Width()) * static_cast<size_t>(surface.Height());
+    constexpr size_t kBlock = 4096;
+    unsigned char block[3 * kBlock];
+    size_t sent = 0;
+    for (size_t i = 0; i < count; i += kBlock) {
+        const size_t n = std::min(kBlock, count - i);
+        toRgb(pixels + i, n, block);
+        std::memcpy(rgb + 3 * i, block, 3 * n);
+        const size_t made = 3 * (i + n);
+        if (made - sent >= kChunkBytes || i + n == count) {
+            if (const int error = WriteAll(fd, rgb + sent, made - sent))
+                return error;
+            sent = made;
+        }
+    }
+    return 0;
+}
+
+// Writes the surface as a binary PPM, spending the surface. Returns 0, or the
+// error that stopped it; then a half-written regular file is removed, so that
+// it cannot pass for a picture, while a device or a pipe given as the output
+// is left alone.
+int WritePpm(const char* path, CSurface& surface)
+{
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno;
+    int error = WritePixels(fd, surface);
+    struct stat status;
+    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    // Some file systems report a failed write only on closing.
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0 && regular)
+        ::unlink(path);
+    return error;
+}
+
+// The part of a window that the scaled picture covers: the window's size
+// shrinks, its corner stays. A window right of or below the picture keeps
+// nothing, a size of 0.
+Viewport ClipToPicture(const Viewport& view, int pictureWidth, int pictureHeight)
+{
+    // Both terms of each difference are at least 0, so it cannot overflow.
+    return {std::clamp(pictureWidth - view.x, 0, view.width),
+            std::clamp(pictureHeight - view.y, 0, view.height), view.x, view.y};
+}
+
+// A surface that cannot be had. Asked for with --viewport, the command asked
+// too much; without, nothing is wrong but the picture cannot be drawn whole at
+// this scale.
+int SurfaceTooLarge(const Options& options, const Viewport& view, const char* why)
+{
+    std::fprintf(stderr,
+                 "%s: a %d x %d surface is too large to draw (%s); "
+                 "use %s--viewport to draw part of it\n",
+                 options.input, view.width, view.height, why,
+                 options.hasViewport ? "a smaller " : "");
+    return options.hasViewport ? kUsageOrIoError : kNotDrawable;
 }
 
 int Render(const Options& options)
@@ -190,20 +322,29 @@ int Render(const Options& options)
                      scaledWidth, scaledHeight);
         return kNotDrawable;
     }
-    const Viewport view =
-        options.hasViewport ? options.viewport : Viewport{scaledWidth, scaledHeight, 0, 0};
+    const Viewport view = options.hasViewport
+                              ? ClipToPicture(options.viewport, scaledWidth, scaledHeight)
+                              : Viewport{scaledWidth, scaledHeight, 0, 0};
+    if (view.width == 0 || view.height == 0) {
+        const Viewport& asked = options.viewport;
+        std::fprintf(stderr,
+                     "%s: nothing to draw: the viewport %dx%d+%d+%d lies outside the "
+                     "%d x %d picture at this scale\n",
+                     options.input, asked.width, asked.height, asked.x, asked.y, scaledWidth,
+                     scaledHeight);
+        return kNotDrawable;
+    }
     const std::uint64_t bytes = std::uint64_t{4} * static_cast<std::uint64_t>(view.width) *
                                 static_cast<std::uint64_t>(view.height);
-    if (bytes > kMaxSurfaceBytes) {
-        std::fprintf(stderr,
-                     "%s: a %d x %d surface is too large to draw (more than 1 GiB); "
-                     "use %s--viewport to draw part of it\n",
-                     options.input, view.width, view.height,
-                     options.hasViewport ? "a smaller " : "");
-        return kUsageOrIoError;
+    if (bytes > kMaxSurfaceBytes)
+        return SurfaceTooLarge(options, view, "more than 1 GiB");
+    CSurface surface;
+    try {
+        surface.Reset(view.width, view.height, RGB(0, 0, 0));
+    } catch (const std::bad_alloc&) {
+        return SurfaceTooLarge(options, view, "out of memory");
     }
 
-    CSurface surface(view.width, view.height, RGB(0, 0, 0));
     CSurfaceDC dc(&surface);
     // Scrolling moves the picture up and left: logical (X, Y) lands on the
     // surface's top-left pixel.
@@ -213,13 +354,8 @@ int Render(const Options& options)
         return kNotDrawable;
     }
 
-    if (!WritePpm(options.output, surface)) {
-        std::fprintf(stderr, "%s: cannot write: %s\n", options.output, std::strerror(errno));
-        // A half-written file must not pass for a picture; a device or a pipe
-        // given as the output is never removed.
-        std::error_code ignored;
-        if (std::filesystem::is_regular_file(options.output, ignored))
-            std::filesystem::remove(options.output, ignored);
+    if (const int writeError = WritePpm(options.output, surface)) {
+        std::fprintf(stderr, "%s: cannot write: %s\n", options.output, std::strerror(writeError));
         return kUsageOrIoError;
     }
     return kDrawn;

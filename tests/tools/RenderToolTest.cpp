@@ -1,6 +1,7 @@
 // Runs the built pixmora-render as a user would and checks its exit status,
 // its messages and the PPM it writes.
 
+#include "BmpBytes.h"
 #include "BmpSuite.h"
 #include "RgbImage.h"
 #include "RunProgram.h"
@@ -141,35 +142,64 @@ TEST(RenderTool, ExitStatusFollowsReadAndDraw)
     }
 }
 
-// No portable PPM is 0 pixels wide, and a window onto nothing is no drawing.
-TEST(RenderTool, PictureScaledToNothingExits3)
+// No portable PPM is 0 pixels wide, and a window onto nothing is no drawing:
+// neither is a window right of or below the picture (127 x 64 here).
+TEST(RenderTool, NothingToDrawExits3)
 {
     const std::string out = FreshOutput("out.ppm");
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--scale", "0.001", kPal8, out},
-          std::vector<std::string>{"--scale", "0.01", "--viewport", "8x8+0+0", kPal8, out}}) {
+          std::vector<std::string>{"--scale", "0.01", "--viewport", "8x8+0+0", kPal8, out},
+          std::vector<std::string>{"--viewport", "8x8+127+0", kPal8, out},
+          std::vector<std::string>{"--viewport", "2000x2000+0+64", kPal8, out}}) {
         const ProgramRun run = RunTool(args);
         EXPECT_EQ(run.status, 3);
-        EXPECT_NE(run.err.find("nothing to draw at this scale"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("nothing to draw"), std::string::npos) << run.err;
     }
     EXPECT_FALSE(Exists(out));
 }
 
-TEST(RenderTool, HugeSurfaceExits1AndPointsAtViewport)
+// A picture too large to draw whole is not the command's fault (3), a window
+// too large is (1); each message says what to ask instead. A window onto the
+// part of such a picture that matters is cheap.
+TEST(RenderTool, HugeSurfacePointsAtViewport)
 {
-    // 500 times 127 x 64 would take about 8 GiB; a window onto it is cheap.
-    const std::string out = FreshOutput("out.ppm");
-    const ProgramRun run = RunTool({"--scale", "500", kPal8, out});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("--viewport"), std::string::npos) << run.err;
-    EXPECT_FALSE(Exists(out));
+    // Claims 100000 x 100000 pixels in 2 KiB.
+    const std::string hostile = OutputPath("huge.bmp");
+    const std::vector<BYTE> bytes =
+        BmpBytes().FileHeader(0, 1078).InfoHeader(100000, 100000, 8).Ramp(1024).Ramp(1024).Vector();
+    std::ofstream(hostile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 
-    const ProgramRun window =
-        RunTool({"--scale", "500", "--viewport", "64x48+30000+16000", kPal8, out});
-    ASSERT_EQ(window.status, 0) << window.err;
-    const RgbImage image = ReadOutput(out);
-    EXPECT_EQ(image.width, 64);
-    EXPECT_EQ(image.height, 48);
+    const std::string out = FreshOutput("out.ppm");
+    struct Case
+    {
+        std::vector<std::string> args;
+        int status;
+        const char* advice;
+    };
+    // 500 times 127 x 64 would take about 8 GiB.
+    for (const Case& c : {Case{{"--scale", "500", kPal8, out}, 3, "; use --viewport"},
+                          Case{{hostile, out}, 3, "; use --viewport"},
+                          Case{{"--scale", "500", "--viewport", "20000x20000+0+0", kPal8, out},
+                               1,
+                               "use a smaller --viewport"}}) {
+        SCOPED_TRACE(c.args[c.args.size() - 2]);
+        const ProgramRun run = RunTool(c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.err.find(c.advice), std::string::npos) << run.err;
+        EXPECT_FALSE(Exists(out));
+    }
+
+    for (const std::string& input : {kPal8, hostile}) {
+        const ProgramRun window =
+            RunTool({"--scale", "500", "--viewport", "64x48+30000+16000", input, out});
+        ASSERT_EQ(window.status, 0) << window.err;
+        const RgbImage image = ReadOutput(out);
+        EXPECT_EQ(image.width, 64);
+        EXPECT_EQ(image.height, 48);
+    }
 }
 
 TEST(RenderTool, DrawsWhatTheReferenceShows)
@@ -193,39 +223,39 @@ TEST(RenderTool, DrawsWhatTheReferenceShows)
 }
 
 // A viewport shows the same pixels as the whole scaled picture does at that
-// place, and black where it reaches past the picture's right or bottom edge.
+// place, clipped to the picture's right and bottom edges. At 7 times the whole
+// picture's PPM (1.1 MiB) goes out in more than one write.
 TEST(RenderTool, ViewportIsAWindowOntoTheScaledPicture)
 {
     const std::string whole = FreshOutput("whole.ppm");
     const std::string part = FreshOutput("part.ppm");
     // Options may follow the file names.
-    ProgramRun run = RunTool({kPal8, whole, "--scale", "2"});
+    ProgramRun run = RunTool({kPal8, whole, "--scale", "7"});
     ASSERT_EQ(run.status, 0) << run.err;
     const RgbImage full = ReadOutput(whole);
-    ASSERT_EQ(full.width, 254);
-    ASSERT_EQ(full.height, 128);
+    ASSERT_EQ(full.width, 889);
+    ASSERT_EQ(full.height, 448);
 
     struct Window
     {
         int w, h, x, y;
+        int clippedW, clippedH;
     };
-    for (const Window v :
-         {Window{40, 30, 100, 50}, Window{40, 30, 230, 110}, Window{254, 128, 0, 0}}) {
+    for (const Window v : {Window{40, 30, 100, 50, 40, 30}, Window{300, 100, 500, 340, 300, 100},
+                           Window{40, 30, 870, 440, 19, 8}, Window{1920, 1080, 0, 0, 889, 448},
+                           Window{800, 10, 89, 0, 800, 10}}) {
         const std::string viewport = std::to_string(v.w) + "x" + std::to_string(v.h) + "+" +
                                      std::to_string(v.x) + "+" + std::to_string(v.y);
         SCOPED_TRACE(viewport);
-        run = RunTool({"--scale", "2", "--viewport", viewport, kPal8, part});
+        run = RunTool({"--scale", "7", "--viewport", viewport, kPal8, part});
         ASSERT_EQ(run.status, 0) << run.err;
         const RgbImage window = ReadOutput(part);
-        ASSERT_EQ(window.width, v.w);
-        ASSERT_EQ(window.height, v.h);
+        ASSERT_EQ(window.width, v.clippedW);
+        ASSERT_EQ(window.height, v.clippedH);
         long wrong = 0;
-        for (int y = 0; y < v.h; ++y) {
-            for (int x = 0; x < v.w; ++x) {
-                const int fx = v.x + x, fy = v.y + y;
-                const bool inside = fx < full.width && fy < full.height;
-                static const BYTE kBlack[3] = {0, 0, 0};
-                const BYTE* want = inside ? full.At(fx, fy) : kBlack;
+        for (int y = 0; y < window.height; ++y) {
+            for (int x = 0; x < window.width; ++x) {
+                const BYTE* want = full.At(v.x + x, v.y + y);
                 wrong += !std::equal(want, want + 3, window.At(x, y));
             }
         }
@@ -238,6 +268,15 @@ TEST(RenderTool, UnwritableOutputExits1)
     ProgramRun run = RunTool({kPal8, OutputPath("no-such-folder/out.ppm")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+
+    // A file that fills up after a part of the picture is removed: a file size
+    // limit far below its 1.1 MiB, with its signal ignored so that writes fail.
+    const std::string out = FreshOutput("out.ppm");
+    run = RunProgram(PIXMORA_RENDER_TOOL, {"--scale", "7", kPal8, out},
+                     "trap '' XFSZ; ulimit -f 200; ");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write: File too large"), std::string::npos) << run.err;
+    EXPECT_FALSE(Exists(out));
 
     // A device that refuses every write: the tool reports it and, not having
     // made it, leaves it where it is.
