@@ -42,6 +42,7 @@ screenshot: release
 # script ends with its own summary.
 bench: release
 	@for b in $(RELEASE_DIR)/bench/pixmora_bench_*; do \
+		case "$$b" in *_churn) continue ;; esac; \
 		[ -x "$$b" ] && "$$b" --benchmark_counters_tabular=true; \
 	done
 	@bench/memory.sh $(RELEASE_DIR) || echo "bench: a memory target was missed"

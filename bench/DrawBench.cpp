@@ -69,7 +69,7 @@ Picture& PictureFor(const Kind& kind, int side, bool withImage)
         p.info.bmiHeader = {40, side, side, 1, kind.bitCount, kind.compression, 0, 0, 0, 0, 0};
         for (int i = 0; i < kDibColorEntries; ++i)
             p.info.bmiColors[i] = PictureColour(i);
-        const PictureKind stored{kind.name, side, kind.bitCount, kind.compression};
+        const PictureKind stored{kind.name, side, side, kind.bitCount, kind.compression};
         std::vector<BYTE> row;
         for (int y = 0; y < side; ++y) {
             StoredRow(stored, y, row);

@@ -1,10 +1,6 @@
-// From file to first frame, and every paint after it, for large pictures.
+// Every paint after the first, for large pictures. (The first frame is
+// measured as whole processes by pixmora_bench_process.)
 //
-// Frame: what `pixmora-render --viewport 1920x1080+0+0` does short of writing
-// its output (open, read, draw the window onto a black surface), against the
-// floor of allocating the file's size and reading it in one call, against Qt
-// (QImage load, then QPainter::drawImage of the window) and against stb_image
-// (load, then copy the window).
 // Paint: later draws of a 1920 x 1080 window of a loaded picture, at its top
 // and its bottom; run-length encoded pictures against the plain 8-bit one.
 // Zoom: the view's own drawing call, CDib::Draw at each zoom step onto a
@@ -15,34 +11,25 @@
 // Pictures are written into a temporary directory as they are needed and
 // removed after. Summaries with every ratio follow the usual output.
 //
-//   pixmora_bench_frame --write-pictures DIR   writes the first-frame
-//   pictures into DIR and exits (for bench/memory.sh)
+//   pixmora_bench_frame --write-pictures DIR [NAME]   writes the large
+//   first-frame pictures (or only the one called NAME, e.g. 32-bit) into DIR
+//   as NAME.bmp and exits (for bench/memory.sh and bench/startup.sh)
 
 #include "BenchSummary.h"
-#include "Floor.h"
 #include "Pictures.h"
 #include "dib/Dib.h"
 #include "gdi/Dc.h"
 #include "gdi/Gdi.h"
 #include "gdi/Surface.h"
 
-#include <QImage>
-#include <QImageReader>
-#include <QPainter>
-
-#define STBI_ONLY_BMP
-#define STB_IMAGE_IMPLEMENTATION
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <stb/stb_image.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -52,25 +39,24 @@ namespace {
 constexpr int kViewWidth = 1920;
 constexpr int kViewHeight = 1080;
 constexpr int kRepetitions = 3;
-constexpr double kFrameSlackMs = 10;
 constexpr double kPaintRatio = 2;
 constexpr double kZoomMs = 8;
 constexpr int kScrollRows = 64;
 
 const PictureKind kPictures[] = {
-    {"1-bit", 8000, 1, BI_RGB},
-    {"4-bit", 8000, 4, BI_RGB},
-    {"8-bit", 8000, 8, BI_RGB},
-    {"16-bit", 8000, 16, BI_RGB},
-    {"24-bit", 8000, 24, BI_RGB},
-    {"32-bit", 8000, 32, BI_RGB},
-    {"RLE4", 8000, 4, BI_RLE4},
-    {"RLE8", 8000, 8, BI_RLE8},
-    {"RLE8 busy", 8000, 8, BI_RLE8, true},
-    {"1-bit 20000", 20000, 1, BI_RGB},
+    {"1-bit", 8000, 8000, 1, BI_RGB},
+    {"4-bit", 8000, 8000, 4, BI_RGB},
+    {"8-bit", 8000, 8000, 8, BI_RGB},
+    {"16-bit", 8000, 8000, 16, BI_RGB},
+    {"24-bit", 8000, 8000, 24, BI_RGB},
+    {"32-bit", 8000, 8000, 32, BI_RGB},
+    {"RLE4", 8000, 8000, 4, BI_RLE4},
+    {"RLE8", 8000, 8000, 8, BI_RLE8},
+    {"RLE8 busy", 8000, 8000, 8, BI_RLE8, true},
+    {"1-bit 20000", 20000, 20000, 1, BI_RGB},
 };
 
-// The pictures whose first frame is measured.
+// The pictures --write-pictures writes: those whose first frame matters.
 bool FirstFramePicture(const PictureKind& kind)
 {
     return kind.bitCount != 16 && kind.compression != BI_RLE4;
@@ -114,118 +100,40 @@ void RemoveDir()
     std::filesystem::remove_all(Dir(), ignored);
 }
 
-std::map<std::string, double> g_fileMiB;
-
 // One picture on disk, and loaded, at a time: the largest take a quarter of a
 // gigabyte each way.
-struct Current
+CDib& Picture(const PictureKind& kind)
 {
-    const PictureKind* kind = nullptr;
-    std::string path;
-    std::unique_ptr<CDib> dib;
-};
-
-Current& Picture(const PictureKind& kind, bool loaded)
-{
-    static Current c;
-    if (c.kind != &kind) {
-        if (!c.path.empty())
-            std::filesystem::remove(c.path);
-        c = Current{};
-        c.kind = &kind;
-        c.path = Dir() + "/picture.bmp";
-        if (!WritePictureFile(kind, c.path)) {
-            std::fprintf(stderr, "cannot write %s\n", c.path.c_str());
+    static const PictureKind* current = nullptr;
+    static std::unique_ptr<CDib> dib;
+    if (current != &kind) {
+        const std::string path = Dir() + "/picture.bmp";
+        // The bitmap goes before its file: it may still use the file.
+        dib.reset();
+        current = &kind;
+        std::filesystem::remove(path);
+        if (!WritePictureFile(kind, path)) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
             std::exit(1);
         }
-        g_fileMiB[kind.name] =
-            static_cast<double>(std::filesystem::file_size(c.path)) / (1024.0 * 1024.0);
-    }
-    if (loaded && !c.dib) {
-        CFile file(c.path.c_str(), CFile::modeRead);
-        c.dib = std::make_unique<CDib>();
-        if (!c.dib->Read(&file)) {
-            std::fprintf(stderr, "cannot read %s\n", c.path.c_str());
-            std::exit(1);
-        }
-    }
-    return c;
-}
-
-void FrameFloor(benchmark::State& state, const PictureKind* kind)
-{
-    const std::string& path = Picture(*kind, false).path;
-    for (auto _ : state)
-        if (!ReadWholeFile(path))
-            state.SkipWithError("short read");
-}
-
-void FramePixmora(benchmark::State& state, const PictureKind* kind)
-{
-    const std::string& path = Picture(*kind, false).path;
-    for (auto _ : state) {
         CFile file(path.c_str(), CFile::modeRead);
-        CDib dib;
-        if (!dib.Read(&file))
-            state.SkipWithError("read failed");
-        CSurface surface(kViewWidth, kViewHeight, RGB(0, 0, 0));
-        CSurfaceDC dc(&surface);
-        dc.SetViewportOrg(0, 0);
-        if (dib.Draw(&dc, 0, 0, 1.0) == 0)
-            state.SkipWithError("draw failed");
-        benchmark::DoNotOptimize(surface.Bits()[0]);
-    }
-}
-
-void FrameQt(benchmark::State& state, const PictureKind* kind)
-{
-    const QString path = QString::fromStdString(Picture(*kind, false).path);
-    for (auto _ : state) {
-        QImageReader reader(path);
-        const QImage image = reader.read();
-        if (image.isNull()) {
-            state.SkipWithError("Qt cannot read it");
-            break;
+        dib = std::make_unique<CDib>();
+        if (!dib->Read(&file)) {
+            std::fprintf(stderr, "cannot read %s\n", path.c_str());
+            std::exit(1);
         }
-        QImage view(kViewWidth, kViewHeight, QImage::Format_RGB32);
-        view.fill(0);
-        QPainter painter(&view);
-        painter.drawImage(QPoint(0, 0), image, QRect(0, 0, kViewWidth, kViewHeight));
-        painter.end();
-        benchmark::DoNotOptimize(view.constBits()[0]);
     }
-}
-
-void FrameStb(benchmark::State& state, const PictureKind* kind)
-{
-    const std::string& path = Picture(*kind, false).path;
-    for (auto _ : state) {
-        int width = 0;
-        int height = 0;
-        int channels = 0;
-        stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 0);
-        if (!pixels) {
-            state.SkipWithError("stb_image cannot read it");
-            break;
-        }
-        const size_t rowBytes = static_cast<size_t>(std::min(width, kViewWidth)) * channels;
-        std::vector<stbi_uc> view(static_cast<size_t>(kViewWidth) * kViewHeight * channels);
-        for (int y = 0; y < std::min(height, kViewHeight); ++y)
-            std::memcpy(view.data() + static_cast<size_t>(y) * kViewWidth * channels,
-                        pixels + static_cast<size_t>(y) * width * channels, rowBytes);
-        stbi_image_free(pixels);
-        benchmark::DoNotOptimize(view[0]);
-    }
+    return *dib;
 }
 
 // Later paints of the window at the picture's top (the end of a bottom-up
 // stream) or its bottom; `indexed` false draws as a caller without an index.
 void Paint(benchmark::State& state, const PictureKind* kind, bool top, bool indexed)
 {
-    CDib& dib = *Picture(*kind, true).dib;
+    CDib& dib = Picture(*kind);
     CSurface surface(kViewWidth, kViewHeight);
     CSurfaceDC dc(&surface);
-    dc.SetViewportOrg(0, top ? 0 : -(kind->side - kViewHeight));
+    dc.SetViewportOrg(0, top ? 0 : -(kind->height - kViewHeight));
     dib.Draw(&dc, 0, 0); // the first paint, which indexes a compressed picture
     const CSize size = dib.GetDrawnSize(1.0);
     for (auto _ : state) {
@@ -242,7 +150,7 @@ void Paint(benchmark::State& state, const PictureKind* kind, bool top, bool inde
 // window on the middle of the picture.
 void Zoom(benchmark::State& state, const PictureKind* kind, const Scale* scale)
 {
-    CDib& dib = *Picture(*kind, true).dib;
+    CDib& dib = Picture(*kind);
     CSurface surface(kViewWidth, kViewHeight);
     CSurfaceDC dc(&surface);
     const CSize size = dib.GetDrawnSize(scale->factor);
@@ -260,14 +168,14 @@ void Zoom(benchmark::State& state, const PictureKind* kind, const Scale* scale)
 // whole window instead, for comparison.
 void Scroll(benchmark::State& state, const PictureKind* kind, bool whole)
 {
-    CDib& dib = *Picture(*kind, true).dib;
+    CDib& dib = Picture(*kind);
     CSurface surface(kViewWidth, kViewHeight);
     CSurfaceDC dc(&surface);
     const RECT strip{0, kViewHeight - kScrollRows, kViewWidth, kViewHeight};
     int position = 0;
     for (auto _ : state) {
         position += kScrollRows;
-        if (position + kViewHeight > kind->side)
+        if (position + kViewHeight > kind->height)
             position = 0;
         dc.SetViewportOrg(0, -position);
         if (whole) {
@@ -303,40 +211,6 @@ void PrintSummary(const BenchSummary& s)
     std::printf("\nAll figures below: the thread's processor time (user + system) in ms, the "
                 "median of %d runs.\n",
                 kRepetitions);
-    std::printf("\nFile to first frame: open, read, draw a 1920x1080 window\n");
-    std::printf("%-12s %8s %8s %9s %9s %-6s %9s %7s %9s %7s\n", "picture", "MiB", "floor",
-                "pixmora", "budget", "", "Qt", "Qt/pix", "stb", "stb/pix");
-    for (const PictureKind& k : kPictures) {
-        if (!FirstFramePicture(k))
-            continue;
-        const double floor = s.CpuTime(Name("Frame", k, "floor"));
-        const double ours = s.CpuTime(Name("Frame", k, "pixmora"));
-        const double qt = s.CpuTime(Name("Frame", k, "qt"));
-        const double stb = s.CpuTime(Name("Frame", k, "stb"));
-        if (floor <= 0 || ours <= 0)
-            continue;
-        const double budget = floor + kFrameSlackMs;
-        char qtText[32] = "n/a";
-        char qtRatio[32] = "";
-        char stbText[32] = "n/a";
-        char stbRatio[32] = "";
-        if (qt > 0) {
-            std::snprintf(qtText, sizeof qtText, "%.1f", qt);
-            std::snprintf(qtRatio, sizeof qtRatio, "%.1fx", qt / ours);
-        }
-        if (stb > 0) {
-            std::snprintf(stbText, sizeof stbText, "%.1f", stb);
-            std::snprintf(stbRatio, sizeof stbRatio, "%.1fx", stb / ours);
-        }
-        const bool met = ours <= budget && (qt <= 0 || ours < qt) && (stb <= 0 || ours < stb);
-        std::printf("%-12s %8.1f %8.1f %9.1f %9.1f %-6s %9s %7s %9s %7s\n", k.name,
-                    g_fileMiB[k.name], floor, ours, budget, met ? "met" : "MISSED", qtText, qtRatio,
-                    stbText, stbRatio);
-    }
-    std::printf("(budget: floor + %.0f ms; Qt/pix and stb/pix: how many times longer they take; "
-                "n/a: cannot read it)\n",
-                kFrameSlackMs);
-
     std::printf("\nLater paints of a 1920x1080 window, against the same window of the 8-bit "
                 "picture\n");
     std::printf("%-8s %-7s %9s %9s %7s %7s %12s\n", "picture", "window", "8-bit", "this", "ratio",
@@ -365,7 +239,7 @@ void PrintSummary(const BenchSummary& s)
         std::printf(" %7s", sc.name);
     std::printf(" %7s\n", "worst");
     for (const PictureKind& k : kPictures) {
-        if (k.side != 8000)
+        if (k.width != 8000)
             continue;
         std::printf("%-8s", k.name);
         double worst = 0;
@@ -398,29 +272,23 @@ void PrintSummary(const BenchSummary& s)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && std::strcmp(argv[1], "--write-pictures") == 0) {
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--write-pictures") == 0) {
+        int written = 0;
         for (const PictureKind& k : kPictures) {
-            if (!FirstFramePicture(k))
-                continue;
             std::string file = k.name;
             std::replace(file.begin(), file.end(), ' ', '-');
+            if (!FirstFramePicture(k) || (argc == 4 && file != argv[3]))
+                continue;
             if (!WritePictureFile(k, std::string(argv[2]) + "/" + file + ".bmp"))
                 return 1;
+            ++written;
         }
-        return 0;
+        return written > 0 ? 0 : 1;
     }
-    // Qt refuses images over 128 MiB unless told otherwise.
-    QImageReader::setAllocationLimit(0);
 
     for (const PictureKind& k : kPictures) {
         const PictureKind* kind = &k;
-        if (FirstFramePicture(k)) {
-            Register(Name("Frame", k, "floor"), FrameFloor, kind);
-            Register(Name("Frame", k, "pixmora"), FramePixmora, kind);
-            Register(Name("Frame", k, "qt"), FrameQt, kind);
-            Register(Name("Frame", k, "stb"), FrameStb, kind);
-        }
-        if (k.side != 8000)
+        if (k.width != 8000)
             continue;
         if (k.compression == BI_RGB && k.bitCount == 8) {
             Register(Name("Paint", k, "top"), Paint, kind, true, true);

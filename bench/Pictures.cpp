@@ -76,11 +76,11 @@ RGBQUAD PictureColour(int i)
 
 void StoredRow(const PictureKind& kind, int y, std::vector<BYTE>& out)
 {
-    const int side = kind.side;
+    const int width = kind.width;
     out.clear();
     if (kind.compression == BI_RLE8 || kind.compression == BI_RLE4) {
-        std::vector<BYTE> row(static_cast<size_t>(side));
-        for (int x = 0; x < side; ++x) {
+        std::vector<BYTE> row(static_cast<size_t>(width));
+        for (int x = 0; x < width; ++x) {
             const BYTE v = kind.busy ? IndexAt(x / 3, y) : RunIndexAt(x, y);
             row[x] = kind.compression == BI_RLE8 ? v : v & 15;
         }
@@ -90,8 +90,8 @@ void StoredRow(const PictureKind& kind, int y, std::vector<BYTE>& out)
             EncodeRle4Row(row, out);
         return;
     }
-    out.assign(static_cast<size_t>(DibRowStride(side, kind.bitCount)), 0);
-    for (int x = 0; x < side; ++x) {
+    out.assign(static_cast<size_t>(DibRowStride(width, kind.bitCount)), 0);
+    for (int x = 0; x < width; ++x) {
         const BYTE v = IndexAt(x, y);
         switch (kind.bitCount) {
         case 1:
@@ -119,10 +119,10 @@ void StoredRow(const PictureKind& kind, int y, std::vector<BYTE>& out)
     }
     // A row whose width is not a multiple of the pixels a byte holds keeps
     // its last pixels in the high bits.
-    if (kind.bitCount == 1 && side % 8 != 0)
-        out[side / 8] = static_cast<BYTE>(out[side / 8] << (8 - side % 8));
-    if (kind.bitCount == 4 && side % 2 != 0)
-        out[side / 2] = static_cast<BYTE>(out[side / 2] << 4);
+    if (kind.bitCount == 1 && width % 8 != 0)
+        out[width / 8] = static_cast<BYTE>(out[width / 8] << (8 - width % 8));
+    if (kind.bitCount == 4 && width % 2 != 0)
+        out[width / 2] = static_cast<BYTE>(out[width / 2] << 4);
 }
 
 namespace {
@@ -140,15 +140,17 @@ bool WritePictureFile(const PictureKind& kind, const std::string& path)
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!f)
         return false;
-    // A colour table only where pixels are indices, as writers do: some
-    // readers refuse a table before 24- or 32-bit pixels.
-    const size_t colours = kind.bitCount <= 8 ? kDibColorEntries : 0;
+    // A colour table only where pixels are indices, and only as many entries
+    // as the pixels can name, as writers do: some readers refuse a table
+    // before 24- or 32-bit pixels, and gdk-pixbuf draws a 1- or 4-bit picture
+    // black when its table is longer.
+    const size_t colours = kind.bitCount <= 8 ? size_t{1} << kind.bitCount : 0;
     const size_t headers = 14 + 40 + 4 * colours;
     BYTE header[14 + 40 + 4 * kDibColorEntries] = {'B', 'M'};
     Put32(header + 10, headers);
     Put32(header + 14, 40);
-    Put32(header + 18, static_cast<ULONGLONG>(kind.side));
-    Put32(header + 22, static_cast<ULONGLONG>(kind.side));
+    Put32(header + 18, static_cast<ULONGLONG>(kind.width));
+    Put32(header + 22, static_cast<ULONGLONG>(kind.height));
     header[26] = 1;
     header[28] = static_cast<BYTE>(kind.bitCount);
     Put32(header + 30, kind.compression);
@@ -162,7 +164,7 @@ bool WritePictureFile(const PictureKind& kind, const std::string& path)
     bool ok = std::fwrite(header, 1, headers, f.get()) == headers;
     ULONGLONG pixels = 0;
     std::vector<BYTE> row;
-    for (int y = 0; ok && y < kind.side; ++y) {
+    for (int y = 0; ok && y < kind.height; ++y) {
         StoredRow(kind, y, row);
         ok = std::fwrite(row.data(), 1, row.size(), f.get()) == row.size();
         pixels += row.size();

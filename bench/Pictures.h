@@ -13,7 +13,8 @@
 struct PictureKind
 {
     const char* name;
-    int side; // width and height
+    int width;
+    int height;
     WORD bitCount;
     DWORD compression;
     // Compressed only: runs of three pixels everywhere instead of flat tiles,
@@ -41,6 +42,6 @@ RGBQUAD PictureColour(int i);
 // for a compressed picture, the row's codes.
 void StoredRow(const PictureKind& kind, int y, std::vector<BYTE>& out);
 
-// Writes the picture as a bitmap file with a 40-byte header and a full
-// colour table. False on any I/O error.
+// Writes the picture as a bitmap file with a 40-byte header and, for indexed
+// pixels, a colour table of 2, 16 or 256 entries. False on any I/O error.
 bool WritePictureFile(const PictureKind& kind, const std::string& path);
