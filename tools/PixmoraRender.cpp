@@ -5,7 +5,7 @@
 //   pixmora-render [--scale S] [--viewport WxH+X+Y] INPUT.bmp OUTPUT.ppm
 //
 // The picture is read by CDib::Read and drawn by CDib::Draw onto a memory
-// device context over a surface that starts black. Without --viewport the
+// device context over a surface that starts black, a band of rows at a time. Without --viewport the
 // surface is the whole scaled picture. With it the surface shows the W x H
 // window whose top-left corner is at (X, Y) on the scaled picture, as a window
 // scrolled there would, clipped to the picture: the PPM holds only the part of
@@ -47,13 +47,14 @@ enum ExitCode
     kNotDrawable = 3,
 };
 
-// Larger surfaces are refused rather than allocated: a hostile header can
-// claim a picture of billions of pixels, and a scale multiplies that further.
+// Frames of more pixels than a surface of this size holds are refused: a
+// hostile header can claim a picture of billions of pixels, a scale multiplies
+// that further, and drawing and writing such a frame would take hours.
 constexpr std::uint64_t kMaxSurfaceBytes = std::uint64_t{1} << 30;
 
-// The PPM is written in pieces of about this size: few system calls, and
-// bytes still in the cache from converting when they are written.
-constexpr size_t kChunkBytes = size_t{1} << 20;
+// The window is drawn, converted and written in bands of rows of about this
+// many surface bytes: few system calls, and little fresh memory.
+constexpr size_t kBandBytes = size_t{128} << 10;
 
 constexpr const char kUsage[] =
     "usage: pixmora-render [--scale S] [--viewport WxH+X+Y] INPUT.bmp OUTPUT.ppm\n"
@@ -207,25 +208,12 @@ int WriteAll(int fd, const unsigned char* data, size_t size)
     return 0;
 }
 
-// A P6 header and the surface's pixels as RGB triples. Returns 0, or the error
-// that stopped it.
-//
-// The triples are built in the surface's own memory, which spends the
-// surface: 3 bytes a pixel never overtake the 4 still to be read, and no second
-// picture-sized buffer means no second round of fresh pages, each a fault and
-// a clearing (measured: a tenth of the run time of a 640 x 480 picture). A
-// block of pixels goes through a small buffer first, so that the conversion
-// loop never reads what it writes; a chunk of about kChunkBytes goes out as
-// soon as it is complete.
-int WritePixels(int fd, CSurface& surface)
+// Turns the surface's pixels into RGB triples in its own memory, which spends
+// the surface (3 bytes a pixel never overtake the 4 still to be read), and
+// returns their count in bytes. A block of pixels goes through a small buffer
+// first, so that the conversion loop never reads what it writes.
+size_t ToRgbInPlace(CSurface& surface)
 {
-    char header[48];
-    const int headerSize =
-        std::snprintf(header, sizeof header, "P6\n%d %d\n255\n", surface.Width(), surface.Height());
-    if (const int error =
-            WriteAll(fd, reinterpret_cast<unsigned char*>(header), static_cast<size_t>(headerSize)))
-        return error;
-
     const ToRgbRoutine toRgb = FastestToRgb();
     // Surface rows have no padding: the pixels are one run.
     const DWORD* pixels = surface.Bits();
@@ -234,31 +222,58 @@ int WritePixels(int fd, CSurface& surface)
         static_cast<size_t>(surface.Width()) * static_cast<size_t>(surface.Height());
     constexpr size_t kBlock = 4096;
     unsigned char block[3 * kBlock];
-    size_t sent = 0;
     for (size_t i = 0; i < count; i += kBlock) {
         const size_t n = std::min(kBlock, count - i);
         toRgb(pixels + i, n, block);
         std::memcpy(rgb + 3 * i, block, 3 * n);
-        const size_t made = 3 * (i + n);
-        if (made - sent >= kChunkBytes || i + n == count) {
-            if (const int error = WriteAll(fd, rgb + sent, made - sent))
-                return error;
-            sent = made;
-        }
     }
-    return 0;
+    return 3 * count;
 }
 
-// Writes the surface as a binary PPM, spending the surface. Returns 0, or the
-// error that stopped it; then a half-written regular file is removed, so that
-// it cannot pass for a picture, while a device or a pipe given as the output
-// is left alone.
-int WritePpm(const char* path, CSurface& surface)
+// Draws the rows [top, top + band height) of the window into `band`, which
+// starts black. Returns the drawing call's result.
+int DrawBand(CDib& dib, double scale, const Viewport& view, int top, CSurface& band)
+{
+    band.Fill(RGB(0, 0, 0));
+    CSurfaceDC dc(&band);
+    // Scrolling moves the picture up and left: logical (X, Y + top) lands on
+    // the band's top-left pixel. Both stay inside the scaled picture.
+    dc.SetViewportOrg(-view.x, -(view.y + top));
+    return dib.Draw(&dc, 0, 0, scale);
+}
+
+// The PPM header, then every band of the window after the first (already
+// drawn into `band`) as RGB triples. Returns 0, or the error that stopped it.
+int WriteBands(int fd, CDib& dib, double scale, const Viewport& view, CSurface& band)
+{
+    char header[48];
+    const int headerSize =
+        std::snprintf(header, sizeof header, "P6\n%d %d\n255\n", view.width, view.height);
+    if (const int error =
+            WriteAll(fd, reinterpret_cast<unsigned char*>(header), static_cast<size_t>(headerSize)))
+        return error;
+    for (int top = 0;;) {
+        const size_t bytes = ToRgbInPlace(band);
+        if (const int error = WriteAll(fd, reinterpret_cast<unsigned char*>(band.Bits()), bytes))
+            return error;
+        top += band.Height();
+        if (top == view.height)
+            return 0;
+        if (view.height - top < band.Height())
+            band.Reset(view.width, view.height - top);
+        DrawBand(dib, scale, view, top, band);
+    }
+}
+
+// Writes the window as a binary PPM. Returns 0, or the error that stopped it;
+// then a half-written regular file is removed, so that it cannot pass for a
+// picture, while a device or a pipe given as the output is left alone.
+int WritePpm(const char* path, CDib& dib, double scale, const Viewport& view, CSurface& band)
 {
     const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return errno;
-    int error = WritePixels(fd, surface);
+    int error = WriteBands(fd, dib, scale, view, band);
     struct stat status;
     const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
     // Some file systems report a failed write only on closing.
@@ -338,23 +353,25 @@ int Render(const Options& options)
                                 static_cast<std::uint64_t>(view.height);
     if (bytes > kMaxSurfaceBytes)
         return SurfaceTooLarge(options, view, "more than 1 GiB");
-    CSurface surface;
+    // The window is drawn and written a band of rows at a time, in one band's
+    // memory: fresh pages cost a fault and a clearing each, which for a whole
+    // 1920 x 1080 frame cost more than drawing it.
+    const auto bandRows = static_cast<int>(std::clamp<std::uint64_t>(
+        kBandBytes / (std::uint64_t{4} * static_cast<std::uint64_t>(view.width)), 1,
+        static_cast<std::uint64_t>(view.height)));
+    CSurface band;
     try {
-        surface.Reset(view.width, view.height, RGB(0, 0, 0));
+        band.Reset(view.width, bandRows);
     } catch (const std::bad_alloc&) {
         return SurfaceTooLarge(options, view, "out of memory");
     }
-
-    CSurfaceDC dc(&surface);
-    // Scrolling moves the picture up and left: logical (X, Y) lands on the
-    // surface's top-left pixel.
-    dc.SetViewportOrg(-view.x, -view.y);
-    if (dib.Draw(&dc, 0, 0, options.scale) == 0) {
+    // The first band, drawn before any output exists, tells whether the
+    // picture can be drawn at all.
+    if (DrawBand(dib, options.scale, view, 0, band) == 0) {
         std::fprintf(stderr, "%s: read, but nothing could be drawn\n", options.input);
         return kNotDrawable;
     }
-
-    if (const int writeError = WritePpm(options.output, surface)) {
+    if (const int writeError = WritePpm(options.output, dib, options.scale, view, band)) {
         std::fprintf(stderr, "%s: cannot write: %s\n", options.output, std::strerror(writeError));
         return kUsageOrIoError;
     }
