@@ -130,7 +130,7 @@ PIXMORA_AVX2 size_t Bgrx32(const BYTE* row, uint32_t first, DWORD* out, size_t n
     return i;
 }
 
-bool g_enabled = true;
+VectorChoice g_choice = VectorChoice::WhereFaster;
 
 } // namespace
 
@@ -142,12 +142,19 @@ const VectorRoutines* Avx2Routines()
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") != 0;
     }();
-    return supported && g_enabled ? &routines : nullptr;
+    // The first Zen cores split every 256-bit operation in two and run
+    // gathers as microcode: there the baseline routines draw 4- and 8-bit
+    // rows twice as fast, and the others 5 to 15 percent faster.
+    static const bool faster = supported && !__builtin_cpu_is("znver1");
+    const bool use = g_choice == VectorChoice::Always  ? supported
+                     : g_choice == VectorChoice::Never ? false
+                                                       : faster;
+    return use ? &routines : nullptr;
 }
 
-void EnableVectorRoutines(bool enabled)
+void ChooseVectorRoutines(VectorChoice choice)
 {
-    g_enabled = enabled;
+    g_choice = choice;
 }
 
 #else
@@ -157,7 +164,7 @@ const VectorRoutines* Avx2Routines()
     return nullptr;
 }
 
-void EnableVectorRoutines(bool) {}
+void ChooseVectorRoutines(VectorChoice) {}
 
 #endif
 

@@ -79,10 +79,17 @@ struct VectorRoutines
 {
     VectorSpanFn indexed4, indexed8, rgb555, rgb565, bgr24, bgrx32;
 };
-// The AVX2 routines; null when the processor lacks AVX2 or they are disabled.
+// The AVX2 routines; null when they are not to be used.
 const VectorRoutines* Avx2Routines();
-// Lets tests run the baseline routines on any processor.
-void EnableVectorRoutines(bool enabled);
+// By default the AVX2 routines draw where the processor has AVX2 and they are
+// the faster; tests make either kind draw on any processor that can run it.
+enum class VectorChoice
+{
+    WhereFaster,
+    Always,
+    Never,
+};
+void ChooseVectorRoutines(VectorChoice choice);
 
 void DrawUncompressed(const DibTarget& target, const AxisMap& xs, const AxisMap& ys,
                       const BYTE* bits, size_t bitsSize, const PixelFormat& format);

@@ -134,8 +134,15 @@ TEST(StretchDibFormats, RowsDecodeExactly)
 class StretchDibRoutines : public testing::TestWithParam<bool>
 {
 protected:
-    void SetUp() override { dibraster::EnableVectorRoutines(GetParam()); }
-    void TearDown() override { dibraster::EnableVectorRoutines(true); }
+    void SetUp() override
+    {
+        dibraster::ChooseVectorRoutines(GetParam() ? dibraster::VectorChoice::Always
+                                                   : dibraster::VectorChoice::Never);
+    }
+    void TearDown() override
+    {
+        dibraster::ChooseVectorRoutines(dibraster::VectorChoice::WhereFaster);
+    }
 };
 INSTANTIATE_TEST_SUITE_P(VectorOrBaseline, StretchDibRoutines, testing::Bool());
 
@@ -156,6 +163,32 @@ TEST_P(StretchDibRoutines, SixteenBitLevelsRoundExactly)
             ExpectMatchesReference(canvas, {0, 0, 128, 1}, a, [&](LONGLONG x, LONGLONG y) {
                 return ReferencePixel(d, d.bits.size(), x, y);
             });
+        }
+    }
+}
+
+// Rows long enough for every vector loop, from each column phase, whole and
+// cut short inside the second row.
+TEST_P(StretchDibRoutines, LongRowsMatchPerPixelReference)
+{
+    std::mt19937 rng(7);
+    constexpr int kWidth = 70;
+    for (const Format& f : kFormats) {
+        TestDib d(kWidth, 2, f.bpp, f.compression);
+        d.SetMasks(f.masks);
+        d.bits.resize(DibRowStride(kWidth, f.bpp) * 2);
+        for (BYTE& b : d.bits)
+            b = static_cast<BYTE>(rng());
+        for (size_t held : {d.bits.size(), d.bits.size() * 3 / 4 + 1}) {
+            const std::vector<BYTE> block(d.bits.begin(), d.bits.begin() + held);
+            for (int first : {0, 1, 2, 3}) {
+                Canvas canvas(kWidth, 2);
+                const DrawArgs a{0, 0, kWidth - first, 2, first, 0, kWidth - first, 2};
+                ASSERT_EQ(canvas.Draw(d, block, {0, 0, kWidth, 2}, a), 2);
+                ExpectMatchesReference(canvas, {0, 0, kWidth, 2}, a, [&](LONGLONG x, LONGLONG y) {
+                    return ReferencePixel(d, held, x, y);
+                });
+            }
         }
     }
 }
