@@ -211,11 +211,26 @@ int WriteAll(int fd, const unsigned char* data, size_t size)
     return 0;
 }
 
-// Draws the rows [top, top + band height) of the window into `band`, which
-// starts black. Returns the drawing call's result.
+// Whether drawing sets every pixel that the picture covers: it leaves the
+// background where a run-length stream skips and where a short file ends.
+bool DrawsEveryPixel(const CDib& dib)
+{
+    const BITMAPINFOHEADER& h = dib.m_pInfo->bmiHeader;
+    if (h.biCompression == BI_RLE8 || h.biCompression == BI_RLE4)
+        return false;
+    const auto rows = static_cast<ULONGLONG>(dib.GetDrawnSize(1.0).cy);
+    const LONGLONG stride = DibRowStride(h.biWidth, h.biBitCount);
+    return rows > 0 && stride > 0 && static_cast<ULONGLONG>(stride) <= dib.m_cbPixels / rows;
+}
+
+// Draws the rows [top, top + band height) of the window into `band`, black
+// where the picture leaves the background. Returns the drawing call's result.
 int DrawBand(CDib& dib, double scale, const Viewport& view, int top, CSurface& band)
 {
-    band.Fill(RGB(0, 0, 0));
+    // A new band is black; a reused one is cleared unless the draw sets every
+    // pixel anyway.
+    if (top > 0 && !DrawsEveryPixel(dib))
+        band.Fill(RGB(0, 0, 0));
     CSurfaceDC dc(&band);
     // Scrolling moves the picture up and left: logical (X, Y + top) lands on
     // the band's top-left pixel. Both stay inside the scaled picture.

@@ -222,35 +222,45 @@ TEST(RenderTool, DrawsWhatTheReferenceShows)
     EXPECT_TRUE(c.Matches()) << c.differing << " pixels differ:" << c.report;
 }
 
-// Drawn and written a band of rows at a time, the whole picture at 7 times
+// Drawn and written a band of rows at a time, a whole picture at 7 times
 // (many bands) is what one draw of it shows: the pixels that a run-length
-// picture skips stay black in every band.
+// picture skips, or a short file lacks, stay black in every band.
 TEST(RenderTool, BandsShowWhatOneDrawShows)
 {
-    const std::string input = BmpSuitePath("q/pal8rletrns.bmp");
-    const std::string out = FreshOutput("out.ppm");
-    const ProgramRun run = RunTool({"--scale", "7", input, out});
-    ASSERT_EQ(run.status, 0) << run.err;
-    const RgbImage image = ReadOutput(out);
+    // Top-down and cut off halfway: its first rows are drawn, its last are not.
+    const std::string cut = OutputPath("cut-top-down.bmp");
+    const std::vector<BYTE> bytes =
+        BmpBytes().FileHeader(0, 1078).InfoHeader(40, -40, 8).Ramp(1024, 1).Ramp(800, 7).Vector();
+    std::ofstream(cut, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    for (const std::string& input :
+         {BmpSuitePath("q/pal8rletrns.bmp"), cut, BmpSuitePath("g/rgb24.bmp")}) {
+        SCOPED_TRACE(input);
+        const std::string out = FreshOutput("out.ppm");
+        const ProgramRun run = RunTool({"--scale", "7", input, out});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const RgbImage image = ReadOutput(out);
 
-    CFile file(input.c_str(), CFile::modeRead);
-    CDib dib;
-    ASSERT_TRUE(dib.Read(&file));
-    const CSize size = dib.GetDrawnSize(7);
-    CSurface surface(size.cx, size.cy, RGB(0, 0, 0));
-    CSurfaceDC dc(&surface);
-    dib.Draw(&dc, 0, 0, 7);
-    ASSERT_EQ(image.width, size.cx);
-    ASSERT_EQ(image.height, size.cy);
-    long wrong = 0;
-    for (int y = 0; y < size.cy; ++y) {
-        for (int x = 0; x < size.cx; ++x) {
-            const COLORREF c = SurfaceColor(surface.Row(y)[x]);
-            const BYTE want[] = {GetRValue(c), GetGValue(c), GetBValue(c)};
-            wrong += !std::equal(want, want + 3, image.At(x, y));
+        CFile file(input.c_str(), CFile::modeRead);
+        CDib dib;
+        ASSERT_TRUE(dib.Read(&file));
+        const CSize size = dib.GetDrawnSize(7);
+        CSurface surface(size.cx, size.cy, RGB(0, 0, 0));
+        CSurfaceDC dc(&surface);
+        dib.Draw(&dc, 0, 0, 7);
+        ASSERT_EQ(image.width, size.cx);
+        ASSERT_EQ(image.height, size.cy);
+        long wrong = 0;
+        for (int y = 0; y < size.cy; ++y) {
+            for (int x = 0; x < size.cx; ++x) {
+                const COLORREF c = SurfaceColor(surface.Row(y)[x]);
+                const BYTE want[] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+                wrong += !std::equal(want, want + 3, image.At(x, y));
+            }
         }
+        EXPECT_EQ(wrong, 0);
     }
-    EXPECT_EQ(wrong, 0);
 }
 
 // A viewport shows the same pixels as the whole scaled picture does at that
