@@ -76,30 +76,6 @@ struct Scale
 const Scale kScales[] = {{"1/8", 0.125}, {"1/4", 0.25}, {"1/2", 0.5}, {"1", 1},
                          {"2", 2},       {"4", 4},      {"8", 8}};
 
-void RemoveDir();
-
-const std::string& Dir()
-{
-    static const std::string dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pixmora_bench_XXXXXX");
-        if (!::mkdtemp(pattern.data())) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        return pattern;
-    }();
-    // Registered once `dir` exists, so that it runs while `dir` still does.
-    static const bool removed = (std::atexit(RemoveDir), true);
-    (void)removed;
-    return dir;
-}
-
-void RemoveDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(Dir(), ignored);
-}
-
 // One picture on disk, and loaded, at a time: the largest take a quarter of a
 // gigabyte each way.
 CDib& Picture(const PictureKind& kind)
@@ -107,7 +83,7 @@ CDib& Picture(const PictureKind& kind)
     static const PictureKind* current = nullptr;
     static std::unique_ptr<CDib> dib;
     if (current != &kind) {
-        const std::string path = Dir() + "/picture.bmp";
+        const std::string path = PictureDir() + "/picture.bmp";
         // The bitmap goes before its file: it may still use the file.
         dib.reset();
         current = &kind;

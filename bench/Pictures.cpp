@@ -1,7 +1,10 @@
 #include "Pictures.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <unistd.h>
 
 BYTE IndexAt(int x, int y)
 {
@@ -181,4 +184,30 @@ bool WritePictureFile(const PictureKind& kind, const std::string& path)
     Put32(sizes, pixels);
     ok = ok && std::fseek(f.get(), 34, SEEK_SET) == 0 && std::fwrite(sizes, 1, 4, f.get()) == 4;
     return std::fclose(f.release()) == 0 && ok;
+}
+
+namespace {
+
+void RemovePictureDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(PictureDir(), ignored);
+}
+
+} // namespace
+
+const std::string& PictureDir()
+{
+    static const std::string dir = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "pixmora_bench_XXXXXX");
+        if (!::mkdtemp(pattern.data())) {
+            std::perror("mkdtemp");
+            std::exit(1);
+        }
+        return pattern;
+    }();
+    // Registered once `dir` exists, so that it runs while `dir` still does.
+    static const bool removed = (std::atexit(RemovePictureDir), true);
+    (void)removed;
+    return dir;
 }

@@ -45,3 +45,7 @@ void StoredRow(const PictureKind& kind, int y, std::vector<BYTE>& out);
 // Writes the picture as a bitmap file with a 40-byte header and, for indexed
 // pixels, a colour table of 2, 16 or 256 entries. False on any I/O error.
 bool WritePictureFile(const PictureKind& kind, const std::string& path);
+
+// A temporary directory of this process's own for its pictures, made when
+// first asked for and removed with all it holds when the process exits.
+const std::string& PictureDir();

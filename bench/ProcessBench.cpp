@@ -151,30 +151,6 @@ bool FindPrograms()
     return found;
 }
 
-void RemoveDir();
-
-const std::string& Dir()
-{
-    static const std::string dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pixmora_process_XXXXXX");
-        if (!::mkdtemp(pattern.data())) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        return pattern;
-    }();
-    // Registered once `dir` exists, so that it runs while `dir` still does.
-    static const bool removed = (std::atexit(RemoveDir), true);
-    (void)removed;
-    return dir;
-}
-
-void RemoveDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(Dir(), ignored);
-}
-
 std::map<const Picture*, unsigned long long> g_fileBytes;
 
 // The picture's file, written when first asked for. The small ones stay; of
@@ -183,7 +159,7 @@ std::string PictureFile(const Picture& p)
 {
     std::string name = Label(p);
     std::replace(name.begin(), name.end(), ' ', '-');
-    const std::string path = Dir() + "/" + name + ".bmp";
+    const std::string path = PictureDir() + "/" + name + ".bmp";
     if (g_fileBytes.count(&p) != 0)
         return path;
     static std::string largest;
@@ -223,7 +199,7 @@ double Seconds(const timespec& t)
 // created to just after it has been reaped.
 Outcome Run(const std::vector<std::string>& args)
 {
-    const std::string errors = Dir() + "/stderr.txt";
+    const std::string errors = PictureDir() + "/stderr.txt";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
@@ -319,7 +295,7 @@ const Ppm* Reference(const Picture& p, const std::string& input)
     static bool ok = false;
     if (drawn != &p) {
         drawn = &p;
-        const std::string path = Dir() + "/reference.ppm";
+        const std::string path = PictureDir() + "/reference.ppm";
         ok = Run({g_paths.render, "--viewport", kWindow, input, path}).status == 0 &&
              ReadPpm(path, reference);
         std::filesystem::remove(path);
@@ -330,7 +306,7 @@ const Ppm* Reference(const Picture& p, const std::string& input)
 // Empty when the peer draws the picture's window as pixmora-render does.
 std::string CheckPeer(const Picture& p, const std::string& input, Program peer)
 {
-    const std::string path = Dir() + "/check.ppm";
+    const std::string path = PictureDir() + "/check.ppm";
     const Outcome run = Run({g_paths.peers[peer], input, path});
     Ppm ppm;
     const bool read = run.status == 0 && ReadPpm(path, ppm);
@@ -348,7 +324,7 @@ void Process(benchmark::State& state, const Picture* picture, Program program, b
              std::string name)
 {
     const std::string input = PictureFile(*picture);
-    const std::string output = whole ? Dir() + "/out.ppm" : "/dev/null";
+    const std::string output = whole ? PictureDir() + "/out.ppm" : "/dev/null";
     std::vector<std::string> args;
     if (program == kPixmora) {
         args = {g_paths.render, "--viewport", kWindow, input, output};
