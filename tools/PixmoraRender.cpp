@@ -238,8 +238,9 @@ int DrawBand(CDib& dib, double scale, const Viewport& view, int top, CSurface& b
     return dib.Draw(&dc, 0, 0, scale);
 }
 
-// The PPM header, then every band of the window after the first (already
-// drawn into `band`) as RGB triples. Returns 0, or the error that stopped it.
+// The PPM header, then the window's bands as RGB triples, one write each; the
+// first band is already drawn into `band`. Returns 0, or the error that
+// stopped it.
 int WriteBands(int fd, CDib& dib, double scale, const Viewport& view, CSurface& band)
 {
     char header[48];
