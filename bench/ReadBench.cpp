@@ -9,6 +9,7 @@
 // fresh process also pays for faulting in the new heap block.
 
 #include "BenchSummary.h"
+#include "Pictures.h"
 #include "dib/Dib.h"
 
 #include <benchmark/benchmark.h>
@@ -18,8 +19,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -31,8 +30,9 @@ constexpr size_t kPage = 4096;
 constexpr size_t kHeaderBytes = 54;
 const size_t kKibibytes[] = {16, 64, 128, 256, 1024, 4096, 16384, 65536};
 
-// A 32-bit bitmap 1024 pixels wide whose pixel data is exactly `kib` KiB,
-// written once per size and removed at exit.
+// A 32-bit bitmap 1024 pixels wide (no colour table, so its pixels start at
+// byte kHeaderBytes) whose pixel data is exactly `kib` KiB, written once per
+// size into the benchmark's picture folder.
 const std::string& BitmapFile(size_t kib)
 {
     static std::string path;
@@ -41,40 +41,12 @@ const std::string& BitmapFile(size_t kib)
         return path;
     if (!path.empty())
         std::remove(path.c_str());
-    path = std::string("/tmp/pixmora_bench_")
-               .append(std::to_string(::getpid()))
-               .append("_")
-               .append(std::to_string(kib))
-               .append(".bmp");
-    constexpr size_t kStride = 4096;
-    const size_t rows = kib / 4;
-    std::vector<unsigned char> header(kHeaderBytes, 0);
-    auto put32 = [&](size_t at, size_t v) {
-        for (int i = 0; i < 4; ++i)
-            header[at + i] = static_cast<unsigned char>(v >> (8 * i));
-    };
-    header[0] = 'B';
-    header[1] = 'M';
-    put32(2, kHeaderBytes + kStride * rows);
-    put32(10, kHeaderBytes);
-    put32(14, 40);
-    put32(18, kStride / 4);
-    put32(22, rows);
-    header[26] = 1;
-    header[28] = 32;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(header.data(), 1, header.size(), f);
-    std::vector<unsigned char> row(kStride);
-    for (size_t y = 0; y < rows; ++y) {
-        for (size_t x = 0; x < kStride; ++x)
-            row[x] = static_cast<unsigned char>(x * 7 + y);
-        std::fwrite(row.data(), 1, row.size(), f);
+    path = PictureDir() + "/" + std::to_string(kib) + ".bmp";
+    const PictureKind kind{"", 1024, static_cast<int>(kib / 4), 32, BI_RGB};
+    if (!WritePictureFile(kind, path)) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        std::exit(1);
     }
-    std::fclose(f);
-    static bool registered = false;
-    if (!registered)
-        std::atexit([] { std::remove(path.c_str()); });
-    registered = true;
     written = kib;
     return path;
 }
