@@ -125,14 +125,5 @@ int DibColorCount(const void* header)
         if (used != 0)
             return used > INT_MAX ? INT_MAX : static_cast<int>(used);
     }
-    switch (bitCount) {
-    case 1:
-        return 2;
-    case 4:
-        return 16;
-    case 8:
-        return 256;
-    default:
-        return 0;
-    }
+    return DibImpliedColors(bitCount);
 }

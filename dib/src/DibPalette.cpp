@@ -21,23 +21,11 @@ int CellEnd(LONGLONG extent, int i)
         std::clamp<LONGLONG>(extent * (i + 1) / kGridSide + 1, INT_MIN, INT_MAX));
 }
 
-// Colour entries that hold masks rather than colours.
-int MaskEntries(const BITMAPINFOHEADER& h)
-{
-    if (h.biBitCount != 16 && h.biBitCount != 32)
-        return 0;
-    if (h.biCompression == BI_BITFIELDS)
-        return 3;
-    if (h.biCompression == BI_ALPHABITFIELDS)
-        return 4;
-    return 0;
-}
-
 } // namespace
 
 BOOL CDibPalette::Create(CDib* dib)
 {
-    const int first = MaskEntries(dib->m_pInfo->bmiHeader);
+    const int first = DibMaskEntries(dib->m_pInfo->bmiHeader);
     // The table holds 256 entries whatever count the header claims.
     const int count = std::min(dib->GetColorCount(), kDibColorEntries - first);
     if (count <= 0)

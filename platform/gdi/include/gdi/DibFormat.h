@@ -65,3 +65,12 @@ static_assert(sizeof(BITMAPINFO) == 1064);
 // Worked in 64 bits, so no width and bit count from a file can overflow;
 // a negative width gives 0.
 LONGLONG DibRowStride(LONG width, WORD bitCount);
+
+// How many colour entries hold bit-field masks rather than colours: 3 (red,
+// green, blue in entries 0-2) for a 16- or 32-bit picture with BI_BITFIELDS,
+// 4 (alpha in entry 3 as well) with BI_ALPHABITFIELDS, otherwise 0.
+int DibMaskEntries(const BITMAPINFOHEADER& header);
+
+// The colour entries a bit count implies: 2, 16 or 256 for 1, 4 or 8 bits
+// per pixel, otherwise 0.
+int DibImpliedColors(WORD bitCount);
