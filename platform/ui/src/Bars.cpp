@@ -4,6 +4,7 @@
 #include "ui/Bars.h"
 
 #include "FrameHost.h"
+#include "Pictures.h"
 #include "Window.h"
 #include "ui/ResourceProvider.h"
 
@@ -28,17 +29,6 @@ constexpr QRgb kButtonFace = 0xFFC0C0C0;
 
 // An indicator pane is as wide as its text plus this much on either side.
 constexpr int kPanePadding = 4;
-
-constexpr size_t kFileHeaderSize = 14;
-// A picture of any larger side is not a user-interface picture.
-constexpr LONG kLargestPicture = 4096;
-
-DWORD ReadDword(std::span<const BYTE> bytes, size_t at)
-{
-    DWORD value;
-    std::memcpy(&value, bytes.data() + at, sizeof value);
-    return value;
-}
 
 Qt::ToolBarArea AreaOf(DWORD align)
 {
@@ -110,69 +100,6 @@ protected:
         }
     }
 };
-
-// ---- Pictures ----------------------------------------------------------------------
-
-QImage ImageFromBitmapFile(std::span<const BYTE> file)
-{
-    if (file.size() < kFileHeaderSize + sizeof(BITMAPINFOHEADER) || file[0] != 'B' ||
-        file[1] != 'M')
-        return QImage();
-    BITMAPINFO info{};
-    std::memcpy(&info.bmiHeader, file.data() + kFileHeaderSize, sizeof(BITMAPINFOHEADER));
-    const BITMAPINFOHEADER& header = info.bmiHeader;
-    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 ||
-        header.biWidth > kLargestPicture || header.biHeight == 0 ||
-        header.biHeight < -kLargestPicture || header.biHeight > kLargestPicture)
-        return QImage();
-    size_t colours = header.biClrUsed;
-    if (colours == 0 && header.biBitCount <= 8)
-        colours = size_t{1} << header.biBitCount;
-    if (colours == 0 && header.biCompression == BI_BITFIELDS)
-        colours = 3;
-    colours = std::min<size_t>(colours, kDibColorEntries);
-    const size_t tableAt = kFileHeaderSize + header.biSize;
-    const size_t pixelsAt = ReadDword(file, 10);
-    if (tableAt > file.size() || colours * sizeof(RGBQUAD) > file.size() - tableAt ||
-        pixelsAt >= file.size())
-        return QImage();
-    std::memcpy(info.bmiColors, file.data() + tableAt, colours * sizeof(RGBQUAD));
-
-    const int width = header.biWidth;
-    const int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-    CSurface surface(width, height);
-    const HDC dc = CreateSurfaceDC(&surface);
-    const int lines =
-        StretchDIBits(dc, 0, 0, width, height, 0, 0, width, height, file.data() + pixelsAt,
-                      file.size() - pixelsAt, &info, DIB_RGB_COLORS, SRCCOPY);
-    DeleteDC(dc);
-    if (lines == 0)
-        return QImage();
-    return QImage(reinterpret_cast<const uchar*>(surface.Bits()), width, height, width * 4,
-                  QImage::Format_RGB32)
-        .copy();
-}
-
-QIcon IconFromImages(std::span<const ICONIMAGE> images)
-{
-    QIcon icon;
-    for (const ICONIMAGE& image : images) {
-        const QImage colour = ImageFromBitmapFile(image.colorBitmap);
-        const QImage mask = ImageFromBitmapFile(image.maskBitmap);
-        if (colour.isNull() || mask.size() != colour.size())
-            continue;
-        QImage shown = colour.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < shown.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(shown.scanLine(y));
-            const auto* bits = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-            for (int x = 0; x < shown.width(); ++x)
-                if (qRed(bits[x]) != 0) // a set mask bit: the screen shows through
-                    row[x] = 0;
-        }
-        icon.addPixmap(QPixmap::fromImage(shown));
-    }
-    return icon;
-}
 
 // ---- Control bars ------------------------------------------------------------------
 

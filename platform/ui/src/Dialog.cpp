@@ -3,6 +3,7 @@
 
 #include "ui/Dialog.h"
 
+#include "Pictures.h"
 #include "Window.h"
 #include "gdi/Dc.h"
 #include "ui/ResourceProvider.h"
@@ -84,71 +85,6 @@ bool IsKind(const char* windowClass, const char* name)
 {
     return windowClass && QString::fromLatin1(windowClass)
                                   .compare(QString::fromLatin1(name), Qt::CaseInsensitive) == 0;
-}
-
-// ---- Icons ------------------------------------------------------------------------
-
-DWORD Le32(const BYTE* p)
-{
-    return p[0] | (DWORD{p[1]} << 8) | (DWORD{p[2]} << 16) | (DWORD{p[3]} << 24);
-}
-
-WORD Le16(const BYTE* p)
-{
-    return static_cast<WORD>(p[0] | (p[1] << 8));
-}
-
-// A bitmap file image drawn at width x height onto a surface of that size;
-// false when the bytes are not a bitmap the drawing call takes.
-bool DrawBitmapFile(std::span<const BYTE> file, CSurface& out)
-{
-    constexpr size_t kFileHeader = 14;
-    if (file.size() < kFileHeader + sizeof(BITMAPINFOHEADER) || file[0] != 'B' || file[1] != 'M')
-        return false;
-    const BYTE* h = file.data() + kFileHeader;
-    BITMAPINFO info{};
-    BITMAPINFOHEADER& bih = info.bmiHeader;
-    bih.biSize = sizeof(BITMAPINFOHEADER);
-    bih.biWidth = static_cast<LONG>(Le32(h + 4));
-    bih.biHeight = static_cast<LONG>(Le32(h + 8));
-    bih.biPlanes = Le16(h + 12);
-    bih.biBitCount = Le16(h + 14);
-    bih.biCompression = Le32(h + 16);
-    bih.biClrUsed = Le32(h + 32);
-    const size_t colors = bih.biBitCount > 8   ? 0
-                          : bih.biClrUsed != 0 ? std::min<size_t>(bih.biClrUsed, 256)
-                                               : size_t{1} << bih.biBitCount;
-    const size_t table = kFileHeader + Le32(h);
-    const size_t offBits = Le32(file.data() + 10);
-    if (table + colors * 4 > file.size() || offBits > file.size())
-        return false;
-    for (size_t i = 0; i < colors; ++i) {
-        const BYTE* q = file.data() + table + i * 4;
-        info.bmiColors[i] = RGBQUAD{q[0], q[1], q[2], 0};
-    }
-    CSurfaceDC dc(&out);
-    return StretchDIBits(dc.GetSafeHdc(), 0, 0, out.Width(), out.Height(), 0, 0, bih.biWidth,
-                         std::abs(bih.biHeight), file.data() + offBits, file.size() - offBits,
-                         &info, DIB_RGB_COLORS, SRCCOPY) != 0;
-}
-
-// Draws the largest image of an icon at (0, 0), leaving the pixels its mask
-// marks as they were.
-void DrawIcon(CSurface& target, const CRect& clip, UINT id, int size)
-{
-    const std::span<const ICONIMAGE> images = AfxLoadIcon(id);
-    if (images.empty())
-        return;
-    CSurface picture(size, size), mask(size, size, RGB(255, 255, 255));
-    if (!DrawBitmapFile(images.front().colorBitmap, picture) ||
-        !DrawBitmapFile(images.front().maskBitmap, mask))
-        return;
-    const int right = std::min({size, target.Width(), static_cast<int>(clip.right)});
-    const int bottom = std::min({size, target.Height(), static_cast<int>(clip.bottom)});
-    for (int y = std::max(0, static_cast<int>(clip.top)); y < bottom; ++y)
-        for (int x = std::max(0, static_cast<int>(clip.left)); x < right; ++x)
-            if ((mask.Row(y)[x] & 0xFFFFFF) == 0) // a clear mask bit: the icon shows
-                target.Row(y)[x] = picture.Row(y)[x];
 }
 
 // ---- Controls -----------------------------------------------------------------------

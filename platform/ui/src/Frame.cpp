@@ -4,6 +4,7 @@
 #include "ui/Frame.h"
 
 #include "FrameHost.h"
+#include "Pictures.h"
 #include "Window.h"
 #include "ui/Bars.h"
 #include "ui/DocView.h"

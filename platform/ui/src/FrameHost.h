@@ -102,9 +102,5 @@ private:
     FrameHost* m_host;
 };
 
-// A bitmap file image drawn at its own size; null when it cannot be drawn.
-QImage ImageFromBitmapFile(std::span<const BYTE> file);
-// An icon's images with their masks applied.
-QIcon IconFromImages(std::span<const ICONIMAGE> images);
 // The status-bar prompt of a command: its string up to '\n'.
 CString CommandPrompt(UINT nID);
