@@ -9,19 +9,15 @@
 // from the largest image whose side divides it, so that every source pixel
 // becomes a whole square of pixels.
 
-#include "core/File.h"
-#include "dib/Dib.h"
-#include "gdi/Dc.h"
-#include "gdi/Surface.h"
+#include "gdi/DibFile.h"
 #include "resources/Resources.h"
-
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QString>
+#include "ui/ImageFile.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <span>
+#include <string>
+#include <system_error>
 
 namespace {
 
@@ -39,38 +35,6 @@ const ICONIMAGE* SourceFor(std::span<const ICONIMAGE> images, int size)
     return best;
 }
 
-// Draws a bitmap file image enlarged by a whole factor over the whole of
-// `surface`.
-bool DrawOver(std::span<const BYTE> bitmap, CSurface& surface)
-{
-    CMemFile file(bitmap.data(), bitmap.size());
-    CDib dib;
-    if (!dib.Read(&file))
-        return false;
-    const CSize natural = dib.GetDrawnSize(1.0);
-    if (natural.cx <= 0 || surface.Width() % natural.cx != 0)
-        return false;
-    CSurfaceDC dc(&surface);
-    return dib.Draw(&dc, 0, 0, static_cast<double>(surface.Width()) / natural.cx) != 0;
-}
-
-bool WriteIcon(const ICONIMAGE& source, int size, const QString& path)
-{
-    CSurface color(size, size);
-    CSurface mask(size, size);
-    if (!DrawOver(source.colorBitmap, color) || !DrawOver(source.maskBitmap, mask))
-        return false;
-    // The surfaces' 0xFFRRGGBB words are the image's own layout; a white mask
-    // pixel marks a see-through one, which becomes fully transparent black.
-    QImage image(size, size, QImage::Format_ARGB32);
-    for (int y = 0; y < size; ++y) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size; ++x)
-            out[x] = SurfaceColor(mask.Row(y)[x]) == RGB(255, 255, 255) ? 0u : color.Row(y)[x];
-    }
-    return image.save(path, "PNG");
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -80,14 +44,19 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::span<const ICONIMAGE> images = LoadIconResource(IDR_MAINFRAME);
-    const QString root = QFile::decodeName(argv[1]);
     for (const int size : kSizes) {
         const ICONIMAGE* source = SourceFor(images, size);
-        const QString dir = QStringLiteral("%1/%2x%2/apps").arg(root).arg(size);
-        const QString path = dir + QStringLiteral("/pixmora.png");
-        if (!source || !QDir().mkpath(dir) || !WriteIcon(*source, size, path)) {
-            std::fprintf(stderr, "pixmora-make-icons: cannot write %s\n",
-                         QFile::encodeName(path).constData());
+        const std::string side = std::to_string(size);
+        const std::filesystem::path dir =
+            std::filesystem::path(argv[1]) / (side + "x" + side) / "apps";
+        const std::string path = (dir / "pixmora.png").string();
+        // Enlarged by a whole factor, so every source pixel becomes a square.
+        CSurface icon(size, size);
+        std::error_code error;
+        std::filesystem::create_directories(dir, error);
+        if (!source || error || !DrawIconImage(source->colorBitmap, source->maskBitmap, icon) ||
+            !AfxSavePng(icon, path.c_str())) {
+            std::fprintf(stderr, "pixmora-make-icons: cannot write %s\n", path.c_str());
             return 1;
         }
     }
