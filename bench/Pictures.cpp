@@ -1,3 +1,5 @@
+// Test pictures for the benchmarks: bitmaps of every format written to a temporary folder.
+
 #include "Pictures.h"
 
 #include <cstdio>

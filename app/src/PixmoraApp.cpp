@@ -1,3 +1,5 @@
+// The application object: start-up, the document template and the File New, Open and About commands.
+
 #include "app/PixmoraApp.h"
 
 #include "docview/PixmoraDoc.h"

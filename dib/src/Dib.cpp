@@ -1,3 +1,5 @@
+// CDib: the blank bitmap, the blocks it owns, drawing and the colour count.
+
 #include "dib/Dib.h"
 
 #include "Blocks.h"

@@ -1,3 +1,5 @@
+// CDibPalette: a logical palette from a bitmap's colour table, and its swatch grid.
+
 #include "dib/DibPalette.h"
 
 #include "dib/Dib.h"

@@ -1,3 +1,5 @@
+// The palette dialog: the 16 x 16 swatch grid and the read-out of the swatch under the mouse.
+
 #include "docview/PaletteDialog.h"
 
 #include "dib/DibPalette.h"

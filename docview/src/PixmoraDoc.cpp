@@ -1,3 +1,5 @@
+// The document: the bitmap and its palette, made new or read from a file.
+
 #include "docview/PixmoraDoc.h"
 
 #include "ui/Modal.h"

@@ -1,3 +1,5 @@
+// The view: the picture drawn at its zoom, the zoom commands, the palette messages and the colour read-out.
+
 #include "docview/PixmoraView.h"
 
 #include "docview/PaletteDialog.h"

@@ -1,3 +1,5 @@
+// The main frame: its toolbar and status bar panes, and the palette messages passed to the view.
+
 #include "frame/MainFrame.h"
 
 #include "resources/ResourceIds.h"

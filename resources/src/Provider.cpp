@@ -1,3 +1,5 @@
+// The resource provider: hands the window layer every table this program defines.
+
 #include "resources/Resources.h"
 
 const ResourceProvider& GetResourceProvider()

@@ -1,3 +1,5 @@
+// Conformance: every image of the suite read with the outcome its manifest expects.
+
 #include "BmpSuite.h"
 #include "dib/Dib.h"
 

@@ -1,3 +1,5 @@
+// Drawing a CDib: scaling, orientation and what lands on the surface.
+
 #include "BmpBytes.h"
 #include "dib/Dib.h"
 

@@ -1,3 +1,5 @@
+// CDibPalette: palettes from colour tables, and the swatch grid.
+
 #include "dib/DibPalette.h"
 
 #include "dib/Dib.h"

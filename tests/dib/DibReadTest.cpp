@@ -1,3 +1,5 @@
+// CDib::Read: headers of every kind, colour tables, pixel blocks and refusals.
+
 #include "BmpBytes.h"
 #include "BmpSuite.h"
 #include "dib/Dib.h"

@@ -1,3 +1,5 @@
+// CDib: the blank bitmap, Create and the colour count.
+
 #include "dib/Dib.h"
 
 #include "BmpBytes.h"

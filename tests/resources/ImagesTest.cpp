@@ -1,3 +1,5 @@
+// The toolbar strip and the icons: real 4-bit bitmaps in the standard colours.
+
 #include "core/Endian.h"
 #include "dib/Dib.h"
 #include "resources/Resources.h"

@@ -1,3 +1,5 @@
+// The menus, the accelerators and the toolbar layout as a user meets them.
+
 #include "resources/Resources.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The string table: prompts, tips and the document strings.
+
 #include "resources/Resources.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The dialog templates: controls, sizes and the version block.
+
 #include "resources/Resources.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The conformance suite's manifest and file paths for the tests.
+
 #include "BmpSuite.h"
 
 #include <cctype>

@@ -1,3 +1,5 @@
+// Reference pictures for the tests: PNG files loaded as RGB pixels.
+
 #include "RgbImage.h"
 
 #include "BmpSuite.h"

@@ -1,3 +1,5 @@
+// CArchive: a file opened for loading or storing a document.
+
 #include "core/Archive.h"
 
 #include "core/File.h"

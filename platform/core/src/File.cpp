@@ -1,3 +1,5 @@
+// CFile and CMemFile: files on disk and bytes in memory, with file exceptions.
+
 #include "core/File.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// CFileView: read-only views of a file's pages, kept safe when the file shrinks.
+
 #include "core/FileView.h"
 
 #include <atomic>

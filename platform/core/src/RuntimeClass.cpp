@@ -1,3 +1,5 @@
+// Run-time class records: kind-of tests and creation by name.
+
 #include "core/Object.h"
 
 // CObject is the root of every chain and is never created from its record.

@@ -1,3 +1,5 @@
+// CString: formatting and the few string operations the program uses.
+
 #include "core/String.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// CArchive over files: positions, flushing and modes.
+
 #include "core/Archive.h"
 
 #include "core/File.h"

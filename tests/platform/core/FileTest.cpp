@@ -1,3 +1,5 @@
+// CFile and CMemFile: opening, reading, seeking and the errors they throw.
+
 #include "core/File.h"
 
 #include <gtest/gtest.h>

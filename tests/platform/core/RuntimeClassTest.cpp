@@ -1,3 +1,5 @@
+// Run-time class records: kind-of tests along a chain and creation by name.
+
 #include "core/File.h"
 #include "core/Object.h"
 

@@ -1,3 +1,5 @@
+// CString: formatting, construction and concatenation.
+
 #include "core/String.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The basic types: colour macros, little-endian loads and rectangles.
+
 #include "core/Types.h"
 
 #include "core/Endian.h"
