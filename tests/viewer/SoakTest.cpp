@@ -298,7 +298,7 @@ protected:
 TEST_F(Soak, ThousandsOfRandomActionsLeaveTheDocumentInAStateItsHistoryImplies)
 {
     CollectFiles();
-    ASSERT_GT(paths.size(), 90u);
+    ASSERT_GE(paths.size(), 89u);
     ASSERT_TRUE(Start());
 
     for (int step = 0; step < kSteps; ++step) {
