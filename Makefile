@@ -5,12 +5,13 @@ JOBS  ?= $(shell nproc)
 CHECK_DIR   := build/check
 RELEASE_DIR := build/release
 FUZZ_DIR    := build/fuzz
+COVER_DIR   := build/coverage
 # How long `make fuzz` runs each fuzzer: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 60
 SAMPLE      := samples/sample.bmp
 VIEWER      := $(RELEASE_DIR)/app/pixmora
 
-.PHONY: all deps release run check bench fuzz fuzz-build fuzz-replay package screenshot format clean
+.PHONY: all deps release run check coverage bench fuzz fuzz-build fuzz-replay package screenshot format clean
 
 all: check
 
@@ -22,6 +23,16 @@ check: deps
 	cmake -S . -B $(CHECK_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIXMORA_SANITIZE=ON
 	cmake --build $(CHECK_DIR) -j $(JOBS)
 	ctest --test-dir $(CHECK_DIR) --output-on-failure -j $(JOBS)
+
+# Line and branch coverage of the product code by every test, per folder, from
+# a build without sanitizers; build/coverage/index.html has it file by file.
+coverage: deps
+	cmake -S . -B $(COVER_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIXMORA_BENCH=OFF \
+		-DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage
+	find $(COVER_DIR) -name '*.gcda' -delete
+	cmake --build $(COVER_DIR) -j $(JOBS)
+	ctest --test-dir $(COVER_DIR) -j $(JOBS) --output-on-failure
+	scripts/coverage $(COVER_DIR)
 
 release: deps
 	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPIXMORA_TESTS=OFF

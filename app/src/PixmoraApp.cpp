@@ -1,4 +1,4 @@
-// The application object: start-up, the document template and the File New, Open and About commands.
+// The application object: start-up, the document template, and File New, Open and About.
 
 #include "app/PixmoraApp.h"
 

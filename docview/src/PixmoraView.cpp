@@ -1,4 +1,4 @@
-// The view: the picture drawn at its zoom, the zoom commands, the palette messages and the colour read-out.
+// The view: the picture at its zoom, the zoom commands, palette messages and the colour read-out.
 
 #include "docview/PixmoraView.h"
 
