@@ -1,3 +1,6 @@
+// StretchDibToSurface: the header read into a pixel kind, the visible pixels
+// mapped along each axis, then the rows drawn by the kind's drawer.
+
 #include "DibRaster.h"
 
 #include "DibRasterInternal.h"
@@ -11,13 +14,6 @@ namespace dibraster {
 
 namespace {
 
-constexpr DWORD kOpaque = 0xFF000000u;
-
-const BYTE* EntryBytes(const BITMAPINFO& info, int i)
-{
-    return reinterpret_cast<const BYTE*>(&info.bmiColors[i]);
-}
-
 bool Contiguous(DWORD mask)
 {
     if (mask == 0)
@@ -26,37 +22,13 @@ bool Contiguous(DWORD mask)
     return (run & (run + 1)) == 0;
 }
 
-// A channel of `mask` widened to 8 bits as round(v * 255 / max). Fields over
-// 16 bits keep their top 16 bits, which stays within one level of the exact
-// value and keeps the table small.
-Channel MakeChannel(DWORD mask)
-{
-    Channel c;
-    if (mask == 0) {
-        c.levels = {0}; // an empty mask gives a channel of 0
-        return c;
-    }
-    int width = std::popcount(mask);
-    c.shift = std::countr_zero(mask);
-    if (width > 16) {
-        c.shift += width - 16;
-        width = 16;
-    }
-    const DWORD max = (1u << width) - 1;
-    c.mask = max;
-    c.levels.resize(size_t{max} + 1);
-    for (DWORD v = 0; v <= max; ++v)
-        c.levels[v] = static_cast<BYTE>((v * 510ull + max) / (2ull * max));
-    return c;
-}
-
 bool ReadMasks(const BITMAPINFO& info, PixelFormat& f)
 {
     // Bits above the pixel size never reach a 16-bit pixel.
     const DWORD usable = f.bitCount == 16 ? 0xFFFFu : 0xFFFFFFFFu;
     DWORD* m = f.masks;
     for (int i = 0; i < 3; ++i) {
-        m[i] = LoadLE32(EntryBytes(info, i)) & usable;
+        m[i] = LoadLE32(ColourEntry(info, i)) & usable;
         if (!Contiguous(m[i]))
             return false;
     }
@@ -123,41 +95,6 @@ bool ReadPixelFormat(const BITMAPINFO& info, PixelFormat& f)
         return (h.biBitCount == 16 || h.biBitCount == 32) && ReadMasks(info, f);
     default:
         return false;
-    }
-}
-
-void PrepareColours(const BITMAPINFO& info, PixelFormat& f)
-{
-    switch (f.kind) {
-    case PixelKind::Indexed1:
-    case PixelKind::Indexed4:
-    case PixelKind::Indexed8:
-    case PixelKind::Rle4:
-    case PixelKind::Rle8:
-        // The block always holds 256 entries, so any index the pixels can hold
-        // has one, whatever the colour count says.
-        for (int i = 0; i < kDibColorEntries; ++i) {
-            const BYTE* q = EntryBytes(info, i);
-            f.palette[i] = kOpaque | (DWORD{q[2]} << 16) | (DWORD{q[1]} << 8) | q[0];
-        }
-        if (f.kind == PixelKind::Indexed1)
-            for (int v = 0; v < 16; ++v)
-                for (int k = 0; k < 4; ++k)
-                    f.quads[v][k] = f.palette[(v >> (3 - k)) & 1];
-        if (f.kind == PixelKind::Indexed4)
-            for (int v = 0; v < 256; ++v)
-                f.pairs[v] = f.palette[v >> 4] | uint64_t{f.palette[v & 15]} << 32;
-        break;
-    case PixelKind::Rgb555:
-    case PixelKind::Rgb565:
-    case PixelKind::Masked16:
-    case PixelKind::Masked32:
-        for (int i = 0; i < 3; ++i)
-            f.channels[i] = MakeChannel(f.masks[i]);
-        break;
-    case PixelKind::Bgr24:
-    case PixelKind::Bgrx32:
-        break;
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // Pieces of the DIB stretching engine shared by its source files: the pixel
-// format read once from the header, and the mapping from visible destination
-// pixels to source pixels along one axis.
+// format read once from the header, the row routines of each format, and the
+// mapping from visible destination pixels to source pixels along one axis.
 
 #include "DibRaster.h"
 
@@ -25,6 +25,8 @@ enum class PixelKind
     Bgrx32,   // 32 bits, B, G, R and an unused byte: plain 32-bit pixels and 8-8-8 bit fields
     Masked32, // 32 bits, any other bit fields
 };
+// How many kinds there are: Masked32 stays last.
+inline constexpr size_t kPixelKinds = static_cast<size_t>(PixelKind::Masked32) + 1;
 
 // One colour channel of a bit-field pixel: level = levels[(pixel >> shift) & mask].
 struct Channel
@@ -49,10 +51,37 @@ struct PixelFormat
     Channel channels[3];                  // red, green, blue for the 16- and 32-bit kinds
 };
 
+// Colour entry i of the block as its four bytes: blue, green, red, unused.
+inline const BYTE* ColourEntry(const BITMAPINFO& info, int i)
+{
+    return reinterpret_cast<const BYTE*>(&info.bmiColors[i]);
+}
+
 // Checks the header and picks the pixel kind; false when the DIB cannot be drawn.
 bool ReadPixelFormat(const BITMAPINFO& info, PixelFormat& format);
-// Fills the palette or the channel tables; worth doing only once something is visible.
+
+// PrepareColours and RoutinesFor look the kind up in the one table of pixel
+// kinds, in DibRasterFormats.cpp.
+
+// Fills what the kind's row routines read besides the pixels: the palette and
+// its tables, or the channel tables; worth doing only once something is visible.
 void PrepareColours(const BITMAPINFO& info, PixelFormat& format);
+
+// Row routines: `n` destination pixels of one source row. Gather: pixel i
+// shows source column cols[i], at any scale. Span: pixel i shows column
+// first + i, at scale 1 unmirrored.
+using GatherFn = void (*)(const BYTE* row, const uint32_t* cols, DWORD* out, size_t n,
+                          const PixelFormat& format);
+using SpanFn = void (*)(const BYTE* row, uint32_t first, DWORD* out, size_t n,
+                        const PixelFormat& format);
+struct RowRoutines
+{
+    GatherFn gather;
+    SpanFn span;
+};
+// The routines of an uncompressed kind, with the AVX2 span routine where it
+// draws (see Avx2Routines).
+RowRoutines RoutinesFor(PixelKind kind);
 
 // The visible destination pixels along one axis and the source pixel each one
 // shows. Only pixels inside the clip and showing a pixel inside the picture are

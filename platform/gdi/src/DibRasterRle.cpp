@@ -2,8 +2,10 @@
 // first, so it is decoded one row at a time, straight into the first
 // destination row that shows it; nothing is kept but the visible columns and
 // the spans a row wrote. Rows nobody sees are parsed for their length only.
+// One reader knows the codes and one walk knows where they put pixels; the
+// decoder, the row index and the column count of skipped codes all use them.
 
-#include "DibRasterInternal.h"
+#include "DibRasterPixels.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,6 +17,225 @@
 namespace dibraster {
 
 namespace {
+
+// One code of a stream.
+struct RleCode
+{
+    enum Kind : BYTE
+    {
+        Run,      // `count` pixels of `value`: one index, or two nibbles in turn in RLE4
+        Absolute, // `count` pixels stored at `data`, of which the stream holds `held`
+        EndOfLine,
+        EndOfBitmap,
+        Delta,       // `dx` columns right and `dy` rows up, leaving pixels as they were
+        EndOfStream, // no whole code is left
+    };
+    Kind kind;
+    BYTE count = 0;
+    BYTE value = 0;
+    BYTE dx = 0;
+    BYTE dy = 0;
+    BYTE held = 0;
+    const BYTE* data = nullptr;
+};
+
+// Reads the codes of a stream. Codes are 16-bit words: a count and a value,
+// or a zero count and an escape (0 end of line, 1 end of bitmap, 2 a delta
+// whose two bytes follow, 3 and up an absolute run padded to a whole word).
+// Nothing past `size` is read: a code the stream holds only part of ends it,
+// after the pixels it does hold of an absolute run.
+template <bool kRle8>
+class RleCodes
+{
+public:
+    RleCodes(const BYTE* s, size_t size, size_t offset)
+        : m_s(s), m_size(size), m_pos(std::min(offset, size))
+    {
+    }
+
+    size_t Offset() const { return m_pos; }
+    // The same stream from another offset.
+    RleCodes At(size_t offset) const { return RleCodes(m_s, m_size, offset); }
+
+    RleCode Next()
+    {
+        if (m_pos + 2 > m_size)
+            return {RleCode::EndOfStream};
+        const BYTE count = m_s[m_pos];
+        const BYTE code = m_s[m_pos + 1];
+        m_pos += 2;
+        if (count != 0)
+            return {RleCode::Run, count, code};
+        switch (code) {
+        case 0:
+            return {RleCode::EndOfLine};
+        case 1:
+            return {RleCode::EndOfBitmap};
+        case 2: {
+            if (m_pos + 2 > m_size) {
+                m_pos = m_size;
+                return {RleCode::EndOfStream};
+            }
+            RleCode c{RleCode::Delta};
+            c.dx = m_s[m_pos];
+            c.dy = m_s[m_pos + 1];
+            m_pos += 2;
+            return c;
+        }
+        default: {
+            RleCode c{RleCode::Absolute, code};
+            c.data = m_s + m_pos;
+            c.held = code;
+            const size_t bytes = kRle8 ? code : (size_t{code} + 1) / 2;
+            const size_t left = m_size - m_pos;
+            if (bytes + (bytes & 1) <= left) {
+                m_pos += bytes + (bytes & 1);
+                return c;
+            }
+            if (bytes > left) // the stream ends inside the run
+                c.held = static_cast<BYTE>(kRle8 ? left : left * 2);
+            m_pos = m_size;
+            return c;
+        }
+        }
+    }
+
+    // The encoded run that comes next, left unread: its count, or 0 when an
+    // escape or the stream's end comes next. For loops that take runs only
+    // while they fit.
+    BYTE PendingRun() const { return m_pos + 2 <= m_size ? m_s[m_pos] : 0; }
+    BYTE PendingValue() const { return m_s[m_pos + 1]; }
+    void TakeRun() { m_pos += 2; }
+
+    // Steps over encoded runs to the next escape or the stream's end, without
+    // adding them up: in a row nobody sees they matter only for where a later
+    // delta lands. Codes are whole words from the stream's start, so counts
+    // sit at even offsets.
+    void SkipRuns()
+    {
+        size_t pos = m_pos;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        while (pos + 32 <= m_size) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_s + pos));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_s + pos + 16));
+            const int zeros = _mm_movemask_epi8(_mm_cmpeq_epi8(a, zero)) |
+                              _mm_movemask_epi8(_mm_cmpeq_epi8(b, zero)) << 16;
+            if ((zeros & 0x55555555) != 0)
+                break;
+            pos += 32;
+        }
+#endif
+        while (pos + 2 <= m_size && m_s[pos] != 0)
+            pos += 2;
+        m_pos = pos;
+    }
+
+private:
+    const BYTE* m_s;
+    size_t m_size;
+    size_t m_pos;
+};
+
+// The column reached after the codes of one row from the reader's offset up
+// to `to`, starting at x there.
+template <class Codes>
+LONGLONG ColumnAfter(Codes codes, size_t to, LONGLONG x)
+{
+    while (codes.Offset() < to) {
+        const RleCode c = codes.Next();
+        x += c.kind == RleCode::Delta ? c.dx : c.count;
+    }
+    return x;
+}
+
+// Walks a stream from `start` and tells `v` where its codes put pixels:
+//   v.BeginRow(y, x, offset)  stream row y (0 is the bottom) begins at column
+//                             x with the code at `offset`; false stops the walk
+//   v.EndRow(y)               the row is left: end of line, delta up, or the end
+//   v.Drawing(x)              whether runs from column x on are wanted; once
+//                             false it stays false for the rest of the row
+//   v.Run(x0, x1, value)      an encoded run covers columns [x0, x1)
+//   v.Absolute(x0, x1, data)  an absolute run covers [x0, x1), pixel 0 at data
+//   v.MoreRuns(codes, x)      may take the encoded runs that follow itself;
+//                             returns the column after them
+// Runs are cut at the row's end. A delta may move to x == width, a position
+// where an end of line can follow; one that leaves the picture ends the walk.
+template <class Codes, class Visitor>
+void WalkRle(Codes codes, LONGLONG width, LONGLONG height, const RleRowIndex::Start& start,
+             Visitor& v)
+{
+    LONGLONG x = start.column;
+    LONGLONG y = start.row;
+    // Where nothing is drawn, encoded runs are stepped over and x falls
+    // behind; a delta, the one code that needs it then, adds up the codes
+    // from the last place x was known, so no code is added up twice.
+    bool behind = false;
+    size_t knownAt = 0;
+    LONGLONG knownX = 0;
+    auto up = [&](LONGLONG dy) {
+        v.EndRow(y);
+        y += dy;
+        if (y >= height)
+            return false;
+        return v.BeginRow(y, x, codes.Offset());
+    };
+
+    if (!v.BeginRow(y, x, codes.Offset()))
+        return;
+    for (;;) {
+        if (behind || !v.Drawing(x)) {
+            if (!behind) {
+                behind = true;
+                knownAt = codes.Offset();
+                knownX = x;
+            }
+            codes.SkipRuns();
+        }
+        const size_t at = codes.Offset();
+        const RleCode c = codes.Next();
+        switch (c.kind) {
+        case RleCode::Run: { // never behind: SkipRuns stops at escapes
+            const LONGLONG end = std::min(x + c.count, width);
+            if (x < end)
+                v.Run(x, end, c.value);
+            x += c.count;
+            x = v.MoreRuns(codes, x);
+            break;
+        }
+        case RleCode::Absolute: {
+            const LONGLONG end = std::min(x + c.held, width);
+            if (!behind && x < end)
+                v.Absolute(x, end, c.data);
+            x += c.count;
+            break;
+        }
+        case RleCode::EndOfLine:
+            x = 0;
+            behind = false;
+            if (!up(1))
+                return;
+            break;
+        case RleCode::Delta:
+            if (behind) {
+                x = ColumnAfter(codes.At(knownAt), at, knownX);
+                behind = false;
+            }
+            if (x + c.dx > width || y + c.dy >= height) {
+                v.EndRow(y);
+                return;
+            }
+            x += c.dx;
+            if (c.dy != 0 && !up(c.dy))
+                return;
+            break;
+        case RleCode::EndOfBitmap:
+        case RleCode::EndOfStream:
+            v.EndRow(y);
+            return;
+        }
+    }
+}
 
 // Writes the runs of one stream row into a destination row. Runs arrive left
 // to right, so the visible columns are kept in ascending source order and a
@@ -76,52 +297,54 @@ public:
     }
 
     // At scale 1 with every destination row its own source row: writes the
-    // RLE8 encoded runs that follow at `pos` for as long as each lies wholly
-    // inside the visible columns, the common case of a busy stream, without
-    // the general path's per-run bookkeeping. Returns where it stopped.
-    size_t FillRle8Runs(const BYTE* s, size_t size, size_t pos, LONGLONG& x, const DWORD* pal)
+    // RLE8 encoded runs that come next for as long as each lies wholly inside
+    // the visible columns, the common case of a busy stream, without the
+    // general path's per-run bookkeeping.
+    LONGLONG FillRle8Runs(RleCodes<true>& codes, LONGLONG x, const DWORD* pal)
     {
         static_assert(kIdentity);
         const LONGLONG first = m_cols.front();
         const LONGLONG end = first + static_cast<LONGLONG>(m_cols.size());
-        while (pos + 2 <= size) {
-            const BYTE count = s[pos];
+        DWORD* const row = m_out;
+        for (;;) {
+            const BYTE count = codes.PendingRun();
             if (count == 0 || x < first || x + count > end)
                 break;
-            const DWORD c = pal[s[pos + 1]];
-            DWORD* out = m_out + (x - first);
+            const DWORD c = pal[codes.PendingValue()];
+            DWORD* out = row + (x - first);
             for (int k = 0; k < count; ++k)
                 out[k] = c;
             x += count;
-            pos += 2;
+            codes.TakeRun();
         }
-        return pos;
+        return x;
     }
 
-    // The same for a scaled row: the runs that follow write every visible
+    // The same for a scaled row: the runs that come next write every visible
     // column they cover, for as long as the visible columns go.
-    size_t FillScaledRle8Runs(const BYTE* s, size_t size, size_t pos, LONGLONG& x, const DWORD* pal)
+    LONGLONG FillScaledRle8Runs(RleCodes<true>& codes, LONGLONG x, const DWORD* pal)
     {
         static_assert(!kIdentity && !kMirrored);
         const uint32_t* cols = m_cols.data();
+        DWORD* out = m_out;
         const size_t n = m_cols.size();
         size_t b = m_cursor;
         // Runs follow one another, so the cursor is never left of x.
         if (b < n && cols[b] < x)
-            return pos;
-        while (pos + 2 <= size && b < n) {
-            const BYTE count = s[pos];
+            return x;
+        while (b < n) {
+            const BYTE count = codes.PendingRun();
             if (count == 0)
                 break;
-            const DWORD c = pal[s[pos + 1]];
+            const DWORD c = pal[codes.PendingValue()];
             const LONGLONG end = x + count;
             while (b < n && cols[b] < end)
-                m_out[b++] = c;
+                out[b++] = c;
             x = end;
-            pos += 2;
+            codes.TakeRun();
         }
         m_cursor = b;
-        return pos;
+        return x;
     }
 
     bool RowsRepeat() const { return m_rowsRepeat; }
@@ -190,181 +413,126 @@ private:
     size_t m_next = 0;
 };
 
-// In a row nobody sees, encoded runs matter only for where a later delta
-// lands, so they are stepped over without adding them up: returns the
-// position of the next escape code (a zero count) or of the stream's end.
-// Codes are whole 16-bit words from the start of the stream, so counts sit
-// at even offsets.
-size_t SkipRuns(const BYTE* s, size_t size, size_t pos)
+// Decodes the rows of a stream that show into the destination rows that
+// show them.
+template <class Writer, bool kRle8>
+class Decoder
 {
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    while (pos + 32 <= size) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + pos));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + pos + 16));
-        const int zeros = _mm_movemask_epi8(_mm_cmpeq_epi8(a, zero)) |
-                          _mm_movemask_epi8(_mm_cmpeq_epi8(b, zero)) << 16;
-        if ((zeros & 0x55555555) != 0)
-            break;
-        pos += 32;
+public:
+    Decoder(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const PixelFormat& f)
+        // Spans are kept only where a source row shows in more than one
+        // destination row: an enlarged picture, not a shrunk one.
+        // Nearest-neighbour rows either repeat or skip, never both, so more
+        // rows than the source rows they span means repeats.
+        : m_row(xs, static_cast<LONGLONG>(ys.src.size()) >
+                        std::abs(LONGLONG{ys.src.front()} - LONGLONG{ys.src.back()}) + 1),
+          m_rows(ys, target, xs.first), m_pal(f.palette), m_height(f.height),
+          // Past the last visible column a row's runs show nothing, and the
+          // codes left in it are stepped over as in a hidden row.
+          m_visibleEnd(std::max(xs.src.front(), xs.src.back()) + LONGLONG{1})
+    {
     }
-#endif
-    while (pos + 2 <= size && s[pos] != 0)
-        pos += 2;
-    return pos;
-}
 
-// Bytes of an absolute run of `pixels` pixels, before its padding to a word.
-size_t AbsoluteRunBytes(bool rle8, size_t pixels)
-{
-    return rle8 ? pixels : (pixels + 1) / 2;
-}
+    // False once nothing visible is left to decode.
+    bool BeginRow(LONGLONG y, LONGLONG, size_t)
+    {
+        DWORD* out = m_rows.FirstShowing(m_height - 1 - y);
+        m_wanted = out != nullptr;
+        if (m_wanted)
+            m_row.Start(out);
+        return !m_rows.Finished() || m_wanted;
+    }
+    void EndRow(LONGLONG y)
+    {
+        if (m_wanted)
+            m_rows.Repeat(m_height - 1 - y, m_row);
+    }
+    bool Drawing(LONGLONG x) const { return m_wanted && x < m_visibleEnd; }
 
-// The column reached after the codes in [from, to) of one row, starting at x.
-LONGLONG ColumnAfter(bool rle8, const BYTE* s, size_t from, size_t to, LONGLONG x)
-{
-    while (from < to) {
-        const BYTE count = s[from];
-        const BYTE code = s[from + 1];
-        from += 2;
-        if (count != 0) {
-            x += count;
-        } else if (code == 2) {
-            x += s[from];
-            from += 2;
+    void Run(LONGLONG x0, LONGLONG x1, BYTE value)
+    {
+        if constexpr (kRle8) {
+            const DWORD c = m_pal[value];
+            m_row.Run(x0, x1, [c](LONGLONG) { return c; });
         } else {
-            x += code; // an absolute run: the caller only passes codes of one row
-            from += (AbsoluteRunBytes(rle8, code) + 1) & ~size_t{1};
+            const DWORD c[2] = {Indexed4::At(&value, 0, m_pal), Indexed4::At(&value, 1, m_pal)};
+            m_row.Run(x0, x1, [c](LONGLONG k) { return c[k & 1]; });
         }
     }
-    return x;
-}
+    void Absolute(LONGLONG x0, LONGLONG x1, const BYTE* data)
+    {
+        const DWORD* pal = m_pal;
+        if constexpr (kRle8)
+            m_row.Run(x0, x1, [data, pal](LONGLONG k) {
+                return Indexed8::At(data, static_cast<uint32_t>(k), pal);
+            });
+        else
+            m_row.Run(x0, x1, [data, pal](LONGLONG k) {
+                return Indexed4::At(data, static_cast<uint32_t>(k), pal);
+            });
+    }
+    LONGLONG MoreRuns(RleCodes<kRle8>& codes, LONGLONG x)
+    {
+        if constexpr (kRle8 && !Writer::kMirroredColumns) {
+            if (m_row.RowsRepeat())
+                return x;
+            if constexpr (Writer::kIdentityColumns)
+                return m_row.FillRle8Runs(codes, x, m_pal);
+            else
+                return m_row.FillScaledRle8Runs(codes, x, m_pal);
+        }
+        return x;
+    }
 
-template <class Writer>
+private:
+    Writer m_row;
+    RowQueue m_rows;
+    const DWORD* m_pal;
+    LONGLONG m_height;
+    LONGLONG m_visibleEnd;
+    bool m_wanted = false;
+};
+
+template <class Writer, bool kRle8>
 void Decode(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const BYTE* bits,
             size_t bitsSize, const PixelFormat& f, const RleRowIndex::Start& start)
 {
-    const bool rle8 = f.kind == PixelKind::Rle8;
-    const DWORD* pal = f.palette;
-    const LONGLONG width = f.width;
-    const LONGLONG height = f.height;
-    // Spans are kept only where a source row shows in more than one
-    // destination row: an enlarged picture, not a shrunk one. Nearest-neighbour
-    // rows either repeat or skip, never both, so more rows than the source
-    // rows they span means repeats.
-    const LONGLONG rowSpan = std::abs(LONGLONG{ys.src.front()} - LONGLONG{ys.src.back()}) + 1;
-    Writer row(xs, static_cast<LONGLONG>(ys.src.size()) > rowSpan);
-    RowQueue rows(ys, target, xs.first);
-
-    size_t pos = start.offset;
-    LONGLONG x = start.column;
-    LONGLONG y = start.row; // stream row: 0 is the bottom of the picture
-    bool wanted = false;
-    // In hidden rows x is brought up to date only when a delta needs it,
-    // from where the row's codes began.
-    size_t rowStart = pos;
-    LONGLONG rowStartX = x;
-    auto beginRow = [&] {
-        DWORD* out = rows.FirstShowing(height - 1 - y);
-        wanted = out != nullptr;
-        if (wanted)
-            row.Start(out);
-    };
-    auto endRow = [&] {
-        if (wanted)
-            rows.Repeat(height - 1 - y, row);
-    };
-    // Moves up `dy` rows; false when that leaves the picture or nothing
-    // visible is left to decode.
-    auto nextRows = [&](LONGLONG dy) {
-        endRow();
-        y += dy;
-        if (y >= height)
-            return false;
-        rowStart = pos;
-        rowStartX = x;
-        beginRow();
-        return !rows.Finished() || wanted;
-    };
-
-    // Past the last visible column a row's runs show nothing, and the codes
-    // left in it are stepped over as in a hidden row.
-    const LONGLONG visibleEnd = std::max(xs.src.front(), xs.src.back()) + LONGLONG{1};
-    auto skipping = [&] { return !wanted || x >= visibleEnd; };
-
-    beginRow();
-    for (;;) {
-        if (skipping())
-            pos = SkipRuns(bits, bitsSize, pos);
-        if (pos + 2 > bitsSize)
-            break;
-        const BYTE count = bits[pos];
-        const BYTE code = bits[pos + 1];
-        pos += 2;
-        if (count != 0) {
-            // Encoded run: `count` pixels of one index, or two alternating nibbles.
-            const LONGLONG end = std::min(x + count, width);
-            if (wanted && x < end) {
-                if (rle8) {
-                    const DWORD c = pal[code];
-                    row.Run(x, end, [c](LONGLONG) { return c; });
-                } else {
-                    const DWORD c[2] = {pal[code >> 4], pal[code & 15]};
-                    row.Run(x, end, [c](LONGLONG k) { return c[k & 1]; });
-                }
-            }
-            x += count;
-            if (rle8 && wanted && !row.RowsRepeat()) {
-                if constexpr (Writer::kIdentityColumns)
-                    pos = row.FillRle8Runs(bits, bitsSize, pos, x, pal);
-                else if constexpr (!Writer::kMirroredColumns)
-                    pos = row.FillScaledRle8Runs(bits, bitsSize, pos, x, pal);
-            }
-            continue;
-        }
-        if (code == 0) { // end of line
-            x = 0;
-            if (!nextRows(1))
-                return;
-        } else if (code == 1) { // end of bitmap
-            break;
-        } else if (code == 2) { // delta: skip right and up, leaving pixels as they were
-            if (pos + 2 > bitsSize)
-                break;
-            const LONGLONG dx = bits[pos];
-            const LONGLONG dy = bits[pos + 1];
-            if (skipping())
-                x = ColumnAfter(rle8, bits, rowStart, pos - 2, rowStartX);
-            pos += 2;
-            if (x + dx > width || y + dy >= height)
-                break;
-            x += dx;
-            if (dy != 0 && !nextRows(dy))
-                return;
-        } else { // absolute run of `code` pixels, padded to a whole 16-bit word
-            const size_t bytes = AbsoluteRunBytes(rle8, code);
-            const size_t held = std::min(bytes, bitsSize - pos);
-            const LONGLONG pixels = rle8
-                                        ? static_cast<LONGLONG>(held)
-                                        : std::min<LONGLONG>(code, static_cast<LONGLONG>(held) * 2);
-            const LONGLONG end = std::min(x + pixels, width);
-            if (wanted && x < end) {
-                const BYTE* data = bits + pos;
-                if (rle8)
-                    row.Run(x, end, [data, pal](LONGLONG k) { return pal[data[k]]; });
-                else
-                    row.Run(x, end, [data, pal](LONGLONG k) {
-                        return pal[(data[k >> 1] >> ((k & 1) != 0 ? 0 : 4)) & 15];
-                    });
-            }
-            if (held < bytes)
-                break; // the stream ends inside the run
-            x += code;
-            pos += (bytes + 1) & ~size_t{1};
-        }
-    }
-    endRow();
+    Decoder<Writer, kRle8> decoder(target, xs, ys, f);
+    WalkRle(RleCodes<kRle8>(bits, bitsSize, start.offset), f.width, f.height, start, decoder);
 }
+
+template <bool kRle8>
+void Decode(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, const BYTE* bits,
+            size_t bitsSize, const PixelFormat& f, const RleRowIndex::Start& start)
+{
+    if (xs.identity)
+        Decode<RowWriter<true, false>, kRle8>(target, xs, ys, bits, bitsSize, f, start);
+    else if (xs.descending)
+        Decode<RowWriter<false, true>, kRle8>(target, xs, ys, bits, bitsSize, f, start);
+    else
+        Decode<RowWriter<false, false>, kRle8>(target, xs, ys, bits, bitsSize, f, start);
+}
+
+// Keeps where each row begins and draws nothing.
+struct RowStarts
+{
+    std::vector<RleRowIndex::Start>& starts;
+
+    bool BeginRow(LONGLONG y, LONGLONG x, size_t offset)
+    {
+        starts.push_back({y, x, offset});
+        return true;
+    }
+    void EndRow(LONGLONG) {}
+    static bool Drawing(LONGLONG) { return false; }
+    void Run(LONGLONG, LONGLONG, BYTE) {}
+    void Absolute(LONGLONG, LONGLONG, const BYTE*) {}
+    template <class Codes>
+    static LONGLONG MoreRuns(Codes&, LONGLONG x)
+    {
+        return x;
+    }
+};
 
 } // namespace
 
@@ -378,12 +546,10 @@ void DrawRle(const DibTarget& target, const AxisMap& xs, const AxisMap& ys, cons
             format.height - 1 - std::max<LONGLONG>(ys.src.front(), ys.src.back());
         start = index->StartAtOrBelow(lowest);
     }
-    if (xs.identity)
-        Decode<RowWriter<true, false>>(target, xs, ys, bits, bitsSize, format, start);
-    else if (xs.descending)
-        Decode<RowWriter<false, true>>(target, xs, ys, bits, bitsSize, format, start);
+    if (format.kind == PixelKind::Rle8)
+        Decode<true>(target, xs, ys, bits, bitsSize, format, start);
     else
-        Decode<RowWriter<false, false>>(target, xs, ys, bits, bitsSize, format, start);
+        Decode<false>(target, xs, ys, bits, bitsSize, format, start);
 }
 
 } // namespace dibraster
@@ -400,7 +566,9 @@ bool RleRowIndex::Matches(const BYTE* bits, size_t bitsSize, const BITMAPINFOHEA
            m_compression == header.biCompression;
 }
 
-// The decoder's walk over rows nobody sees, keeping where each row begins.
+// The decoder's walk with nothing drawn, keeping where each row begins. Each
+// start follows at least one 2-byte code, so there are never more than the
+// stream has codes.
 void RleRowIndex::Build(const BYTE* bits, size_t bitsSize, const BITMAPINFOHEADER& header)
 {
     using namespace dibraster;
@@ -415,58 +583,13 @@ void RleRowIndex::Build(const BYTE* bits, size_t bitsSize, const BITMAPINFOHEADE
     const bool rle8 = header.biCompression == BI_RLE8;
     if ((!rle8 && header.biCompression != BI_RLE4) || header.biWidth <= 0 || header.biHeight <= 0)
         return;
-    const LONGLONG width = header.biWidth;
-    const LONGLONG height = header.biHeight;
-    const size_t size = m_bitsSize;
-
-    size_t pos = 0;
-    LONGLONG x = 0;
-    LONGLONG y = 0;
-    size_t rowStart = 0;
-    LONGLONG rowStartX = 0;
-    m_starts.push_back({0, 0, 0});
-    // Each start follows at least one 2-byte code, so there are never more
-    // than the stream has codes.
-    auto nextRows = [&](LONGLONG dy) {
-        y += dy;
-        if (y >= height)
-            return false;
-        rowStart = pos;
-        rowStartX = x;
-        m_starts.push_back({y, x, pos});
-        return true;
-    };
-    for (;;) {
-        pos = SkipRuns(bits, size, pos);
-        if (pos + 2 > size)
-            break;
-        const BYTE code = bits[pos + 1];
-        pos += 2;
-        if (code == 0) {
-            x = 0;
-            if (!nextRows(1))
-                break;
-        } else if (code == 1) {
-            break;
-        } else if (code == 2) {
-            if (pos + 2 > size)
-                break;
-            const LONGLONG dx = bits[pos];
-            const LONGLONG dy = bits[pos + 1];
-            x = ColumnAfter(rle8, bits, rowStart, pos - 2, rowStartX);
-            pos += 2;
-            if (x + dx > width || y + dy >= height)
-                break;
-            x += dx;
-            if (dy != 0 && !nextRows(dy))
-                break;
-        } else {
-            const size_t bytes = AbsoluteRunBytes(rle8, code);
-            if (bytes > size - pos)
-                break;
-            pos += (bytes + 1) & ~size_t{1};
-        }
-    }
+    RowStarts starts{m_starts};
+    if (rle8)
+        WalkRle(RleCodes<true>(bits, m_bitsSize, 0), header.biWidth, header.biHeight, {0, 0, 0},
+                starts);
+    else
+        WalkRle(RleCodes<false>(bits, m_bitsSize, 0), header.biWidth, header.biHeight, {0, 0, 0},
+                starts);
 }
 
 RleRowIndex::Start RleRowIndex::StartAtOrBelow(LONGLONG row) const

@@ -3,7 +3,7 @@
 // palette-index colours; the system palette exists so that realising a
 // palette reports what a 256-colour display would.
 
-#include "DeviceContext.h"
+#include "HandleObjects.h"
 
 #include <array>
 #include <climits>

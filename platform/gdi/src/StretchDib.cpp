@@ -1,5 +1,5 @@
-#include "DeviceContext.h"
 #include "DibRaster.h"
+#include "HandleObjects.h"
 
 int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
                   int srcWidth, int srcHeight, const void* bits, size_t bitsSize,

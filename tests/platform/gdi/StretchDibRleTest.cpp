@@ -58,6 +58,13 @@ TEST(StretchDibRle, DecodesStreams)
         {"early end of bitmap", 8, 4, {1, 1, 0, 1, 4, 2}, {"....", "....", "1..."}},
         {"stream ends inside an absolute run", 8, 4, {0, 4, 1, 2}, {"....", "....", "12.."}},
         {"delta past the row end", 8, 4, {1, 1, 0, 2, 4, 0, 0, 0, 1, 2}, {"....", "....", "1..."}},
+        // x == width is a position: an end of line may follow, and the rows
+        // after it still draw.
+        {"deltas onto the right edge",
+         8,
+         4,
+         {2, 1, 0, 2, 2, 0, 0, 0, 1, 2, 0, 2, 3, 1, 0, 0, 4, 3, 0, 1},
+         {"3333", "....", "2...", "11.."}},
         {"delta past the top", 8, 4, {0, 2, 0, 3, 1, 1}, {"....", "....", "...."}},
         {"rows past the top ignored",
          8,
@@ -79,7 +86,7 @@ TEST(StretchDibRle, DecodesStreams)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Decode(c.bpp, c.stream, c.width, 3), c.rows);
+        EXPECT_EQ(Decode(c.bpp, c.stream, c.width, static_cast<LONG>(c.rows.size())), c.rows);
     }
 }
 

@@ -1,4 +1,6 @@
-#include "DeviceContext.h"
+// Handle level: the calls of gdi/Gdi.h on device contexts, brushes and pens.
+
+#include "HandleObjects.h"
 
 #include <algorithm>
 #include <unordered_set>

@@ -1,7 +1,6 @@
 #pragma once
 
-// What a device context and the drawing objects hold. Private to the drawing
-// layer.
+// Handle level, private: what each handle points at, and the registry of live handles.
 
 #include "gdi/Gdi.h"
 

@@ -1,3 +1,6 @@
+// Rules of a DIB's layout: the bytes of a row, the colour entries that hold
+// bit-field masks, and the colour count a bit count implies.
+
 #include "gdi/DibFormat.h"
 
 LONGLONG DibRowStride(LONG width, WORD bitCount)

@@ -1,11 +1,13 @@
-// Uncompressed DIBs: one row routine per pixel format, chosen once per draw,
-// fed the precomputed source column of every visible destination column.
+// The pixel formats: for each, the row routines that draw it and what its
+// colours need before a draw, gathered in one table at the end.
 
-#include "DibRasterInternal.h"
+#include "DibRasterPixels.h"
 #include "core/Endian.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <iterator>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,115 +16,6 @@
 namespace dibraster {
 
 namespace {
-
-constexpr DWORD kOpaque = 0xFF000000u;
-
-// Pixel readers. Context is what a row needs from the format, taken into a
-// local once per row so the inner loops see no stores that could alias it.
-struct Indexed1
-{
-    using Context = const DWORD*;
-    static Context Make(const PixelFormat& f) { return f.palette; }
-    static DWORD At(const BYTE* row, uint32_t x, Context pal)
-    {
-        return pal[(row[x >> 3] >> (7 - (x & 7))) & 1];
-    }
-};
-
-struct Indexed4
-{
-    using Context = const DWORD*;
-    static Context Make(const PixelFormat& f) { return f.palette; }
-    static DWORD At(const BYTE* row, uint32_t x, Context pal)
-    {
-        return pal[(row[x >> 1] >> ((x & 1) != 0 ? 0 : 4)) & 15];
-    }
-};
-
-struct Indexed8
-{
-    using Context = const DWORD*;
-    static Context Make(const PixelFormat& f) { return f.palette; }
-    static DWORD At(const BYTE* row, uint32_t x, Context pal) { return pal[row[x]]; }
-};
-
-struct Masks
-{
-    const BYTE* levels[3];
-    int shift[3];
-    DWORD mask[3];
-
-    DWORD operator()(DWORD px) const
-    {
-        return kOpaque | (DWORD{levels[0][(px >> shift[0]) & mask[0]]} << 16) |
-               (DWORD{levels[1][(px >> shift[1]) & mask[1]]} << 8) |
-               levels[2][(px >> shift[2]) & mask[2]];
-    }
-};
-
-Masks MakeMasks(const PixelFormat& f)
-{
-    Masks m;
-    for (int i = 0; i < 3; ++i) {
-        m.levels[i] = f.channels[i].levels.data();
-        m.shift[i] = f.channels[i].shift;
-        m.mask[i] = f.channels[i].mask;
-    }
-    return m;
-}
-
-struct Masked16
-{
-    using Context = Masks;
-    static Context Make(const PixelFormat& f) { return MakeMasks(f); }
-    static DWORD At(const BYTE* row, uint32_t x, const Context& m)
-    {
-        return m(LoadLE16(row + size_t{x} * 2));
-    }
-};
-// The two common 16-bit layouts, told apart only to reach their vector routines.
-struct Rgb555 : Masked16
-{
-};
-struct Rgb565 : Masked16
-{
-};
-
-struct Masked32
-{
-    using Context = Masks;
-    static Context Make(const PixelFormat& f) { return MakeMasks(f); }
-    static DWORD At(const BYTE* row, uint32_t x, const Context& m)
-    {
-        return m(LoadLE32(row + size_t{x} * 4));
-    }
-};
-
-struct Bgr24
-{
-    using Context = int; // needs nothing
-    static Context Make(const PixelFormat&) { return 0; }
-    static DWORD At(const BYTE* row, uint32_t x, Context)
-    {
-        const BYTE* p = row + size_t{x} * 3;
-        return kOpaque | (DWORD{p[2]} << 16) | (DWORD{p[1]} << 8) | p[0];
-    }
-};
-
-struct Bgrx32
-{
-    using Context = int;
-    static Context Make(const PixelFormat&) { return 0; }
-    static DWORD At(const BYTE* row, uint32_t x, Context)
-    {
-        return kOpaque | LoadLE32(row + size_t{x} * 4);
-    }
-};
-
-using GatherFn = void (*)(const BYTE* row, const uint32_t* cols, DWORD* out, size_t n,
-                          const PixelFormat& f);
-using SpanFn = void (*)(const BYTE* row, uint32_t first, DWORD* out, size_t n,
-                        const PixelFormat& f);
 
 // Any scale: destination pixel i shows source column cols[i].
 template <class Pixel>
@@ -333,15 +226,6 @@ void GatherRow<Rgb565>(const BYTE* row, const uint32_t* cols, DWORD* out, size_t
 
 #endif // __SSE2__
 
-struct RowRoutines
-{
-    GatherFn gather;
-    SpanFn span;
-};
-
-template <class Pixel>
-constexpr RowRoutines kRoutines{&GatherRow<Pixel>, &SpanRow<Pixel>};
-
 // A vector routine for the start of the row, the baseline one for its end.
 template <class Pixel, VectorSpanFn VectorRoutines::*routine>
 void VectorSpanRow(const BYTE* row, uint32_t first, DWORD* out, size_t n, const PixelFormat& f)
@@ -350,111 +234,126 @@ void VectorSpanRow(const BYTE* row, uint32_t first, DWORD* out, size_t n, const 
     SpanRow<Pixel>(row, first + static_cast<uint32_t>(done), out + done, n - done, f);
 }
 
-RowRoutines RoutinesFor(PixelKind kind)
+// What the row routines read besides the pixels, made once per draw.
+
+// The block always holds 256 entries, so any index the pixels can hold has
+// one, whatever the colour count says.
+void Palette(const BITMAPINFO& info, PixelFormat& f)
 {
-    if (Avx2Routines() != nullptr) {
-        switch (kind) {
-        case PixelKind::Indexed4:
-            return {&GatherRow<Indexed4>, &VectorSpanRow<Indexed4, &VectorRoutines::indexed4>};
-        case PixelKind::Indexed8:
-            return {&GatherRow<Indexed8>, &VectorSpanRow<Indexed8, &VectorRoutines::indexed8>};
-        case PixelKind::Rgb555:
-            return {&GatherRow<Rgb555>, &VectorSpanRow<Rgb555, &VectorRoutines::rgb555>};
-        case PixelKind::Rgb565:
-            return {&GatherRow<Rgb565>, &VectorSpanRow<Rgb565, &VectorRoutines::rgb565>};
-        case PixelKind::Bgr24:
-            return {&GatherRow<Bgr24>, &VectorSpanRow<Bgr24, &VectorRoutines::bgr24>};
-        case PixelKind::Bgrx32:
-            return {&GatherRow<Bgrx32>, &VectorSpanRow<Bgrx32, &VectorRoutines::bgrx32>};
-        default:
-            break;
-        }
+    for (int i = 0; i < kDibColorEntries; ++i) {
+        const BYTE* q = ColourEntry(info, i);
+        f.palette[i] = kOpaque | (DWORD{q[2]} << 16) | (DWORD{q[1]} << 8) | q[0];
     }
-    switch (kind) {
-    case PixelKind::Indexed1:
-        return kRoutines<Indexed1>;
-    case PixelKind::Indexed4:
-        return kRoutines<Indexed4>;
-    case PixelKind::Rgb555:
-        return kRoutines<Rgb555>;
-    case PixelKind::Rgb565:
-        return kRoutines<Rgb565>;
-    case PixelKind::Masked16:
-        return kRoutines<Masked16>;
-    case PixelKind::Bgr24:
-        return kRoutines<Bgr24>;
-    case PixelKind::Bgrx32:
-        return kRoutines<Bgrx32>;
-    case PixelKind::Masked32:
-        return kRoutines<Masked32>;
-    case PixelKind::Indexed8:
-    case PixelKind::Rle4: // never reach here: streams have their own decoder
-    case PixelKind::Rle8:
-        break;
-    }
-    return kRoutines<Indexed8>;
 }
 
-// The visible columns [begin, end) whose source column is below `held`; the
-// columns are monotonic, so they form one run.
-void HeldColumns(const AxisMap& xs, ULONGLONG held, size_t& begin, size_t& end)
+void PaletteAndQuads(const BITMAPINFO& info, PixelFormat& f)
 {
-    const auto& s = xs.src;
-    if (xs.descending) {
-        begin = static_cast<size_t>(
-            std::partition_point(s.begin(), s.end(), [held](uint32_t c) { return c >= held; }) -
-            s.begin());
-        end = s.size();
-    } else {
-        begin = 0;
-        end = static_cast<size_t>(
-            std::partition_point(s.begin(), s.end(), [held](uint32_t c) { return c < held; }) -
-            s.begin());
+    Palette(info, f);
+    for (int v = 0; v < 16; ++v)
+        for (int k = 0; k < 4; ++k)
+            f.quads[v][k] = f.palette[(v >> (3 - k)) & 1];
+}
+
+void PaletteAndPairs(const BITMAPINFO& info, PixelFormat& f)
+{
+    Palette(info, f);
+    for (int v = 0; v < 256; ++v)
+        f.pairs[v] = f.palette[v >> 4] | uint64_t{f.palette[v & 15]} << 32;
+}
+
+// A channel of `mask` widened to 8 bits as round(v * 255 / max). Fields over
+// 16 bits keep their top 16 bits, which stays within one level of the exact
+// value and keeps the table small.
+Channel MakeChannel(DWORD mask)
+{
+    Channel c;
+    if (mask == 0) {
+        c.levels = {0}; // an empty mask gives a channel of 0
+        return c;
     }
+    int width = std::popcount(mask);
+    c.shift = std::countr_zero(mask);
+    if (width > 16) {
+        c.shift += width - 16;
+        width = 16;
+    }
+    const DWORD max = (1u << width) - 1;
+    c.mask = max;
+    c.levels.resize(size_t{max} + 1);
+    for (DWORD v = 0; v <= max; ++v)
+        c.levels[v] = static_cast<BYTE>((v * 510ull + max) / (2ull * max));
+    return c;
+}
+
+void Channels(const BITMAPINFO&, PixelFormat& f)
+{
+    for (int i = 0; i < 3; ++i)
+        f.channels[i] = MakeChannel(f.masks[i]);
+}
+
+void NoColours(const BITMAPINFO&, PixelFormat&) {}
+
+using ColoursFn = void (*)(const BITMAPINFO& info, PixelFormat& f);
+
+struct FormatEntry
+{
+    PixelKind kind;
+    ColoursFn colours;
+    GatherFn gather; // any scale; null for streams, which DrawRle decodes
+    SpanFn span;     // scale 1, unmirrored
+    SpanFn avx2Span; // the same with the AVX2 routine first; null where there is none
+};
+
+template <class Pixel, VectorSpanFn VectorRoutines::*avx2 = nullptr>
+constexpr FormatEntry Rows(PixelKind kind, ColoursFn colours)
+{
+    FormatEntry e{kind, colours, &GatherRow<Pixel>, &SpanRow<Pixel>, nullptr};
+    if constexpr (avx2 != nullptr)
+        e.avx2Span = &VectorSpanRow<Pixel, avx2>;
+    return e;
+}
+
+// Every pixel kind, in the order of PixelKind: how its colours are prepared
+// and which routines draw its rows.
+constexpr FormatEntry kFormats[] = {
+    Rows<Indexed1>(PixelKind::Indexed1, &PaletteAndQuads),
+    Rows<Indexed4, &VectorRoutines::indexed4>(PixelKind::Indexed4, &PaletteAndPairs),
+    Rows<Indexed8, &VectorRoutines::indexed8>(PixelKind::Indexed8, &Palette),
+    {PixelKind::Rle4, &Palette, nullptr, nullptr, nullptr},
+    {PixelKind::Rle8, &Palette, nullptr, nullptr, nullptr},
+    Rows<Rgb555, &VectorRoutines::rgb555>(PixelKind::Rgb555, &Channels),
+    Rows<Rgb565, &VectorRoutines::rgb565>(PixelKind::Rgb565, &Channels),
+    Rows<Masked16>(PixelKind::Masked16, &Channels),
+    Rows<Bgr24, &VectorRoutines::bgr24>(PixelKind::Bgr24, &NoColours),
+    Rows<Bgrx32, &VectorRoutines::bgrx32>(PixelKind::Bgrx32, &NoColours),
+    Rows<Masked32>(PixelKind::Masked32, &Channels),
+};
+
+constexpr bool InKindOrder()
+{
+    for (size_t i = 0; i < std::size(kFormats); ++i)
+        if (static_cast<size_t>(kFormats[i].kind) != i)
+            return false;
+    return std::size(kFormats) == kPixelKinds;
+}
+static_assert(InKindOrder());
+
+const FormatEntry& Entry(PixelKind kind)
+{
+    return kFormats[static_cast<size_t>(kind)];
 }
 
 } // namespace
 
-void DrawUncompressed(const DibTarget& target, const AxisMap& xs, const AxisMap& ys,
-                      const BYTE* bits, size_t bitsSize, const PixelFormat& f)
+void PrepareColours(const BITMAPINFO& info, PixelFormat& f)
 {
-    const RowRoutines routines = RoutinesFor(f.kind);
-    const size_t n = xs.src.size();
-    // Rows the block holds in full, and how many pixels it holds of the next.
-    const ULONGLONG fullRows = bitsSize / f.stride;
-    const ULONGLONG partPixels = bitsSize % f.stride * 8 / static_cast<ULONGLONG>(f.bitCount);
+    Entry(f.kind).colours(info, f);
+}
 
-    LONGLONG lastSource = -1;
-    size_t lastBegin = 0;
-    size_t lastEnd = 0;
-    const DWORD* last = nullptr;
-    for (size_t k = 0; k < ys.src.size(); ++k) {
-        DWORD* out =
-            target.pixels + (ys.first + static_cast<LONGLONG>(k)) * target.stride + xs.first;
-        const uint32_t sy = ys.src[k];
-        if (sy == lastSource) {
-            // Enlarged: this row repeats the source row of the one above.
-            std::memcpy(out + lastBegin, last + lastBegin, (lastEnd - lastBegin) * sizeof(DWORD));
-            last = out;
-            continue;
-        }
-        const ULONGLONG stored = f.topDown ? sy : static_cast<ULONGLONG>(f.height) - 1 - sy;
-        size_t begin = 0;
-        size_t end = n;
-        if (stored >= fullRows)
-            HeldColumns(xs, stored == fullRows ? partPixels : 0, begin, end);
-        if (begin < end) {
-            const BYTE* row = bits + stored * f.stride;
-            if (xs.identity)
-                routines.span(row, xs.src[begin], out + begin, end - begin, f);
-            else
-                routines.gather(row, xs.src.data() + begin, out + begin, end - begin, f);
-        }
-        lastSource = sy;
-        lastBegin = begin;
-        lastEnd = end;
-        last = out;
-    }
+RowRoutines RoutinesFor(PixelKind kind)
+{
+    const FormatEntry& e = Entry(kind);
+    return {e.gather, e.avx2Span != nullptr && Avx2Routines() != nullptr ? e.avx2Span : e.span};
 }
 
 } // namespace dibraster

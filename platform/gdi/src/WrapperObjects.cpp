@@ -1,6 +1,7 @@
-#include "gdi/Dc.h"
+// Wrapper level: the objects of gdi/Dc.h, each owning or borrowing a handle.
 
-#include "DeviceContext.h"
+#include "HandleObjects.h"
+#include "gdi/Dc.h"
 
 #include <memory>
 #include <unordered_map>
