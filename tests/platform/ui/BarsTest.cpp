@@ -5,6 +5,7 @@
 #include "ui/Bars.h"
 
 #include "FrameHost.h"
+#include "Pictures.h"
 #include "UiTestSupport.h"
 #include "resources/Resources.h"
 #include "ui/Frame.h"
