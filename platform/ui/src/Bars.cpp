@@ -409,14 +409,6 @@ void CStatusBar::GetPaneText(int nIndex, CString& rString) const
     rString = GetPaneText(nIndex);
 }
 
-int CStatusBar::CommandToIndex(UINT nIDFind) const
-{
-    for (int i = 0; i < GetCount(); ++i)
-        if (m_panes[static_cast<size_t>(i)].id == nIDFind)
-            return i;
-    return -1;
-}
-
 UINT CStatusBar::GetItemID(int nIndex) const
 {
     return nIndex >= 0 && nIndex < GetCount() ? m_panes[static_cast<size_t>(nIndex)].id : 0;

@@ -382,15 +382,6 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 {
 }
 
-void CDialog::MapDialogRect(LPRECT lpRect) const
-{
-    const qreal ratio = PixelRatio(m_hWnd ? m_hWnd->widget : nullptr);
-    lpRect->left = UnitsToPixelsX(lpRect->left, ratio);
-    lpRect->right = UnitsToPixelsX(lpRect->right, ratio);
-    lpRect->top = UnitsToPixelsY(lpRect->top, ratio);
-    lpRect->bottom = UnitsToPixelsY(lpRect->bottom, ratio);
-}
-
 int CDialog::DoModal()
 {
     const DLGTEMPLATE* dlg = AfxLoadDialog(m_nIDTemplate);

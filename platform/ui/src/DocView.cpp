@@ -349,10 +349,8 @@ int CScrollView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     return 0;
 }
 
-void CScrollView::SetScrollSizes(int nMapMode, SIZE sizeTotal, const SIZE& sizePage,
-                                 const SIZE& sizeLine)
+void CScrollView::SetScrollSizes(int, SIZE sizeTotal, const SIZE& sizePage, const SIZE& sizeLine)
 {
-    m_nMapMode = nMapMode;
     m_totalLog = CSize(sizeTotal.cx, sizeTotal.cy);
     // A negative extent (a picture whose size did not fit the arithmetic
     // that produced it) has nothing to scroll to.
@@ -369,15 +367,6 @@ void CScrollView::SetScrollSizes(int nMapMode, SIZE sizeTotal, const SIZE& sizeP
         m_lineDev.cy = m_pageDev.cy / 10;
     if (m_hWnd)
         UpdateBars();
-}
-
-void CScrollView::GetDeviceScrollSizes(int& nMapMode, SIZE& sizeTotal, SIZE& sizePage,
-                                       SIZE& sizeLine) const
-{
-    nMapMode = m_nMapMode;
-    sizeTotal = m_totalDev;
-    sizePage = m_pageDev;
-    sizeLine = m_lineDev;
 }
 
 CPoint CScrollView::MaxPosition() const

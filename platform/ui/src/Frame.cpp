@@ -297,7 +297,6 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_SIZE()
-    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_UPDATE_COMMAND_UI(AFX_IDW_TOOLBAR, OnUpdateControlBarMenu)
     ON_UPDATE_COMMAND_UI(AFX_IDW_STATUS_BAR, OnUpdateControlBarMenu)
     ON_COMMAND_RANGE(AFX_IDW_TOOLBAR, AFX_IDW_STATUS_BAR, OnBarCheck)
@@ -416,15 +415,6 @@ void CFrameWnd::OnSize(UINT nType, int cx, int cy)
 {
     CWnd::OnSize(nType, cx, cy);
     RecalcLayout();
-}
-
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
-{
-    if (m_titlePending) {
-        m_titlePending = false;
-        OnUpdateFrameTitle(TRUE);
-    }
-    return 0;
 }
 
 // ---- The view and the layout ---------------------------------------------------------
@@ -583,11 +573,6 @@ void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName)
     // manager redraw the title bar.
     if (!(now == caption))
         SetWindowText(caption);
-}
-
-void CFrameWnd::DelayUpdateFrameTitle()
-{
-    m_titlePending = true;
 }
 
 // ---- Commands and palettes -------------------------------------------------------------

@@ -166,7 +166,6 @@ TEST_F(Bars, StatusBarPanesShowTheirTexts)
     for (int i = 0; i < 4; ++i)
         texts.push_back(bar.GetPaneText(i).GetString());
     EXPECT_EQ(texts, (std::vector<std::string>{"Ready", "CAP", "NUM", "SCRL"}));
-    EXPECT_EQ(bar.CommandToIndex(ID_INDICATOR_NUM), 2);
 
     QLabel* message = bar.m_impl->panes.at(0);
     QLabel* caps = bar.m_impl->panes.at(1);

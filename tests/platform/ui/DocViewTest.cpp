@@ -302,6 +302,12 @@ protected:
                 return bar;
         return nullptr;
     }
+    // The bars' page and line steps: across, down, across, down.
+    std::vector<int> Steps() const
+    {
+        return {Bar(Qt::Horizontal)->pageStep(), Bar(Qt::Vertical)->pageStep(),
+                Bar(Qt::Horizontal)->singleStep(), Bar(Qt::Vertical)->singleStep()};
+    }
 
     const ResourceProvider* previous = nullptr;
     CTestDoc doc;
@@ -311,18 +317,13 @@ protected:
 
 TEST_F(ScrollView, DefaultStepsAndBarsOutsideTheClientArea)
 {
-    int mode = 0;
-    SIZE total{}, page{}, line{};
-    view->GetDeviceScrollSizes(mode, total, page, line);
-    EXPECT_EQ(mode, MM_TEXT);
-    EXPECT_EQ(CSize(page.cx, page.cy), CSize(100, 80));
-    EXPECT_EQ(CSize(line.cx, line.cy), CSize(10, 8));
-
     ASSERT_LT(Pane().cx, 1000);
     EXPECT_TRUE(view->HasHorzScrollBar());
     EXPECT_TRUE(view->HasVertScrollBar());
     ASSERT_NE(Bar(Qt::Vertical), nullptr);
     EXPECT_TRUE(Bar(Qt::Vertical)->isVisible());
+    // A page is a tenth of the total, a line a tenth of a page.
+    EXPECT_EQ(Steps(), (std::vector<int>{100, 80, 10, 8}));
     EXPECT_EQ(Client().Width(), Pane().cx - Bar(Qt::Vertical)->width());
     EXPECT_EQ(Client().Height(), Pane().cy - Bar(Qt::Horizontal)->height());
     // The bars are not part of what a client context reads.
@@ -330,9 +331,7 @@ TEST_F(ScrollView, DefaultStepsAndBarsOutsideTheClientArea)
 
     // Given steps stay; a zero in one direction takes that direction's default.
     view->SetScrollSizes(MM_TEXT, CSize(1000, 800), CSize(0, 50), CSize(7, 0));
-    view->GetDeviceScrollSizes(mode, total, page, line);
-    EXPECT_EQ(CSize(page.cx, page.cy), CSize(100, 50));
-    EXPECT_EQ(CSize(line.cx, line.cy), CSize(7, 5));
+    EXPECT_EQ(Steps(), (std::vector<int>{100, 50, 7, 5}));
 }
 
 TEST_F(ScrollView, KeysWheelAndCallsMoveWithinTheRange)

@@ -59,9 +59,6 @@ public:
     // Moves values between the controls and the members through DoDataExchange.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
-    // Dialog units to pixels, each coordinate on its own.
-    void MapDialogRect(LPRECT lpRect) const;
-
     UINT m_nIDTemplate;
 
 protected:

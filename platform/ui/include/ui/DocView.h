@@ -170,11 +170,11 @@ public:
     CScrollView();
     ~CScrollView() override;
 
-    // A zero page or line extent takes the default for its direction. A
-    // negative total extent scrolls like an empty one.
+    // The mode can only be MM_TEXT. A zero page or line extent takes the
+    // default for its direction. A negative total extent scrolls like an
+    // empty one.
     void SetScrollSizes(int nMapMode, SIZE sizeTotal, const SIZE& sizePage = sizeDefault,
                         const SIZE& sizeLine = sizeDefault);
-    void GetDeviceScrollSizes(int& nMapMode, SIZE& sizeTotal, SIZE& sizePage, SIZE& sizeLine) const;
     CSize GetTotalSize() const { return m_totalLog; }
     CPoint GetScrollPosition() const { return m_scrollPos; }
     // Moves as near to pt as the picture allows and repaints.
@@ -206,7 +206,6 @@ private:
     // in: vertical, or horizontal when only that one scrolls.
     void ScrollMain(LONGLONG delta);
 
-    int m_nMapMode = MM_TEXT;
     CSize m_totalLog;
     CSize m_totalDev; // the total as the bars see it: never negative
     CSize m_pageDev;

@@ -109,8 +109,6 @@ public:
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
     // "document - title", or the title alone for a null or empty name.
     void UpdateFrameTitleForDocument(LPCSTR lpszDocName);
-    // Asks for OnUpdateFrameTitle at the next idle moment.
-    void DelayUpdateFrameTitle();
 
     // ---- Commands ----
 
@@ -129,7 +127,6 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
     void OnSize(UINT nType, int cx, int cy);
-    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     // View > Toolbar and View > Status Bar: the bar with the command's id.
     void OnBarCheck(UINT nID);
     void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
@@ -154,7 +151,6 @@ private:
     CWnd* m_pViewActive = nullptr;
     HWND m_hWndViewActive = nullptr; // to tell when the view's window is gone
     DWORD m_dwDockStyle = 0;
-    bool m_titlePending = false;
     bool m_created = false; // WM_CREATE succeeded
 };
 
