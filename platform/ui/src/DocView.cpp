@@ -3,6 +3,7 @@
 #include "ui/DocView.h"
 
 #include "Window.h"
+#include "ui/WinApp.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -12,8 +13,6 @@
 #include <cstring>
 
 namespace {
-
-AfxRecentFileHook g_recentFileHook = nullptr;
 
 // The title a document has before it has a file.
 constexpr const char* kUntitled = "Untitled";
@@ -37,13 +36,6 @@ POSITION PositionOf(size_t index, size_t count)
 }
 
 } // namespace
-
-AfxRecentFileHook AfxSetRecentFileHook(AfxRecentFileHook hook)
-{
-    const AfxRecentFileHook previous = g_recentFileHook;
-    g_recentFileHook = hook;
-    return previous;
-}
 
 // ---- The document ------------------------------------------------------------------
 
@@ -73,8 +65,8 @@ void CDocument::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU)
 {
     m_strPathName = lpszPathName ? lpszPathName : "";
     SetTitle(FileNamePart(m_strPathName));
-    if (bAddToMRU && g_recentFileHook && !m_strPathName.IsEmpty())
-        g_recentFileHook(m_strPathName);
+    if (CWinApp* app = AfxGetApp(); app && bAddToMRU && !m_strPathName.IsEmpty())
+        app->AddToRecentFileList(m_strPathName);
 }
 
 void CDocument::AddView(CView* pView)

@@ -9,6 +9,7 @@
 #include "ui/Bars.h"
 #include "ui/DocView.h"
 #include "ui/ResourceProvider.h"
+#include "ui/WinApp.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -22,9 +23,6 @@
 #include <cstring>
 
 namespace {
-
-CCmdTarget* g_appTarget = nullptr;
-AFX_FRAMEDESTROYHOOK g_frameDestroyHook = nullptr;
 
 // The string of the idle message and the key indicators' commands: the
 // framework's standard numbers.
@@ -396,8 +394,8 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CFrameWnd::OnDestroy()
 {
-    if (g_frameDestroyHook)
-        g_frameDestroyHook(this);
+    if (CWinApp* app = AfxGetApp())
+        app->FrameDestroyed(this);
     if (m_host) {
         for (CControlBar* bar : m_host->bars)
             bar->m_pDockSite = nullptr;
@@ -583,7 +581,8 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra)
         return TRUE;
     if (CWnd::OnCmdMsg(nID, nCode, pExtra))
         return TRUE;
-    return g_appTarget && g_appTarget != this && g_appTarget->OnCmdMsg(nID, nCode, pExtra);
+    CWinApp* app = AfxGetApp();
+    return app && app->OnCmdMsg(nID, nCode, pExtra);
 }
 
 void CFrameWnd::OnPaletteChanged(CWnd* pFocusWnd)
@@ -594,23 +593,4 @@ void CFrameWnd::OnPaletteChanged(CWnd* pFocusWnd)
 BOOL CFrameWnd::OnQueryNewPalette()
 {
     return CWnd::OnQueryNewPalette();
-}
-
-CCmdTarget* AfxSetAppCommandTarget(CCmdTarget* pTarget)
-{
-    CCmdTarget* previous = g_appTarget;
-    g_appTarget = pTarget;
-    return previous;
-}
-
-CCmdTarget* AfxGetAppCommandTarget()
-{
-    return g_appTarget;
-}
-
-AFX_FRAMEDESTROYHOOK AfxSetFrameDestroyHook(AFX_FRAMEDESTROYHOOK pfnHook)
-{
-    AFX_FRAMEDESTROYHOOK previous = g_frameDestroyHook;
-    g_frameDestroyHook = pfnHook;
-    return previous;
 }

@@ -142,9 +142,6 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
         m_strAppName = lpszAppName;
         m_pszAppName = m_strAppName.GetString();
     }
-    AfxSetAppCommandTarget(this);
-    AfxSetFrameDestroyHook(&CWinApp::FrameDestroyed);
-    AfxSetRecentFileHook(&CWinApp::DocumentNamed);
 }
 
 CWinApp::~CWinApp()
@@ -153,14 +150,8 @@ CWinApp::~CWinApp()
     for (CDocTemplate* pTemplate : m_templates)
         delete pTemplate;
     m_templates.clear();
-    if (AfxRecentFileHook hook = AfxSetRecentFileHook(nullptr); hook != &CWinApp::DocumentNamed)
-        AfxSetRecentFileHook(hook);
-    if (AfxGetAppCommandTarget() == this)
-        AfxSetAppCommandTarget(nullptr);
-    if (g_pApp == this) {
-        AfxSetFrameDestroyHook(nullptr);
+    if (g_pApp == this)
         g_pApp = nullptr;
-    }
 }
 
 CWinApp* AfxGetApp()
@@ -217,26 +208,16 @@ CWnd* CWinApp::GetMainWnd() const
 
 void CWinApp::FrameDestroyed(CFrameWnd* pFrame)
 {
-    CWinApp* app = g_pApp;
-    if (!app)
-        return;
-    const bool main = pFrame == app->m_pMainWnd || pFrame == AfxGetMainWnd();
+    const bool main = pFrame == m_pMainWnd || pFrame == AfxGetMainWnd();
     if (!main)
         return;
     // The frame deletes itself once its window is gone: nothing may keep it.
-    if (app->m_pMainWnd == pFrame)
-        app->m_pMainWnd = nullptr;
+    if (m_pMainWnd == pFrame)
+        m_pMainWnd = nullptr;
     if (AfxGetMainWnd() == pFrame)
         AfxSetMainWnd(nullptr);
-    if (app->m_running)
+    if (m_running)
         PostQuitMessage(0);
-}
-
-// A document that takes a file's name puts it on the list.
-void CWinApp::DocumentNamed(LPCSTR lpszPathName)
-{
-    if (g_pApp)
-        g_pApp->AddToRecentFileList(lpszPathName);
 }
 
 // ---- Settings and recent files --------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include "UiTestSupport.h"
 #include "resources/Resources.h"
+#include "ui/WinApp.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -114,11 +115,13 @@ BEGIN_MESSAGE_MAP(CTestFrame, CFrameWnd)
     ON_COMMAND(ID_FILE_NEW, OnFileNew)
 END_MESSAGE_MAP()
 
+// Keeps the recent-file list of the documents' paths in memory only.
 std::vector<std::string> g_recent;
-void RecordRecent(const char* path)
+class CRecordingApp : public CWinApp
 {
-    g_recent.emplace_back(path);
-}
+public:
+    void AddToRecentFileList(LPCSTR lpszPathName) override { g_recent.emplace_back(lpszPathName); }
+};
 
 // ---- Documents ----------------------------------------------------------------------------
 
@@ -133,13 +136,8 @@ protected:
                 ("pixmora-doc-" + std::to_string(::getpid()) + ".bmp"))
                    .string();
         std::ofstream(path, std::ios::binary) << "BMxyz";
-        previousHook = AfxSetRecentFileHook(&RecordRecent);
     }
-    void TearDown() override
-    {
-        AfxSetRecentFileHook(previousHook);
-        std::remove(path.c_str());
-    }
+    void TearDown() override { std::remove(path.c_str()); }
 
     // Opens with message boxes answered at once; returns their texts.
     std::vector<std::string> Open(CDocument& doc, const std::string& file, BOOL* result)
@@ -153,8 +151,8 @@ protected:
         return boxes;
     }
 
+    CRecordingApp app;
     std::string path;
-    AfxRecentFileHook previousHook = nullptr;
 };
 
 TEST_F(Document, OpenReadsFromTheStartAndTheCallerNamesIt)

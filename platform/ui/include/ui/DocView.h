@@ -35,12 +35,6 @@ struct CCreateContext
     CView* m_pLastView = nullptr;
 };
 
-// Called with the path of every file a document takes with bAddToMRU, so the
-// application can keep its recent-file list; null turns it off. Returns the
-// function set before.
-using AfxRecentFileHook = void (*)(const char* lpszPathName);
-AfxRecentFileHook AfxSetRecentFileHook(AfxRecentFileHook hook);
-
 class CDocument : public CCmdTarget
 {
     DECLARE_DYNAMIC(CDocument)
@@ -56,7 +50,7 @@ public:
     virtual void SetTitle(LPCSTR lpszTitle);
     const CString& GetPathName() const { return m_strPathName; }
     // The title becomes the name part of the path; with bAddToMRU the path
-    // goes to the recent-file hook.
+    // goes on the application's recent-file list.
     virtual void SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU = TRUE);
 
     virtual BOOL IsModified() { return m_bModified; }

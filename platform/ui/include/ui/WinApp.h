@@ -149,8 +149,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    static void FrameDestroyed(CFrameWnd* pFrame);
-    static void DocumentNamed(LPCSTR lpszPathName);
+    friend class CFrameWnd;
+
+    // A frame's window is being destroyed, the frame still whole: the main
+    // window's end ends the run.
+    void FrameDestroyed(CFrameWnd* pFrame);
     void SettleAppName();
     void RemoveFromRecentFileList(const CString& path);
 
