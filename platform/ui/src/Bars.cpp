@@ -4,8 +4,8 @@
 #include "ui/Bars.h"
 
 #include "FrameHost.h"
+#include "Hwnd.h"
 #include "Pictures.h"
-#include "Window.h"
 #include "ui/ResourceProvider.h"
 
 #include <QAction>

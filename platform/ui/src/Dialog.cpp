@@ -3,8 +3,9 @@
 
 #include "ui/Dialog.h"
 
+#include "DevicePixels.h"
+#include "Hwnd.h"
 #include "Pictures.h"
-#include "Window.h"
 #include "gdi/Dc.h"
 #include "ui/ResourceProvider.h"
 

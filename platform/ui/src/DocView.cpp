@@ -2,7 +2,8 @@
 
 #include "ui/DocView.h"
 
-#include "Window.h"
+#include "DevicePixels.h"
+#include "Hwnd.h"
 #include "ui/WinApp.h"
 
 #include <QApplication>

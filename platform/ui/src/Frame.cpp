@@ -3,9 +3,10 @@
 
 #include "ui/Frame.h"
 
+#include "DevicePixels.h"
 #include "FrameHost.h"
+#include "Hwnd.h"
 #include "Pictures.h"
-#include "Window.h"
 #include "ui/Bars.h"
 #include "ui/DocView.h"
 #include "ui/ResourceProvider.h"

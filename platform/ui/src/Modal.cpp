@@ -2,7 +2,7 @@
 
 #include "ui/Modal.h"
 
-#include "Window.h"
+#include "Hwnd.h"
 #include "ui/App.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "ui/Wnd.h"
 
-#include "Window.h"
+#include "Hwnd.h"
 
 #include <climits>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Window.h"
+#include "Hwnd.h"
 #include "ui/App.h"
 #include "ui/Wnd.h"
 
