@@ -2,7 +2,7 @@
 
 #include "DevicePixels.h"
 #include "HwndInternal.h"
-#include "ui/App.h"
+#include "ui/MessageLoop.h"
 
 #include <QApplication>
 

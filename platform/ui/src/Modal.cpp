@@ -3,7 +3,7 @@
 #include "ui/Modal.h"
 
 #include "Hwnd.h"
-#include "ui/App.h"
+#include "ui/MessageLoop.h"
 
 #include <QFile>
 #include <QFileDialog>

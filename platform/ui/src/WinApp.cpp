@@ -4,11 +4,11 @@
 #include "ui/WinApp.h"
 
 #include "FrameHost.h"
-#include "ui/App.h"
 #include "ui/Dialog.h"
 #include "ui/DocTemplate.h"
 #include "ui/DocView.h"
 #include "ui/Frame.h"
+#include "ui/MessageLoop.h"
 #include "ui/Modal.h"
 #include "ui/ResourceProvider.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Hwnd.h"
-#include "ui/App.h"
+#include "ui/MessageLoop.h"
 #include "ui/Wnd.h"
 
 #include <QColor>
