@@ -22,13 +22,13 @@
 
 namespace {
 
-constexpr UINT kIdleMessage = 0xE001;
-
 // The colour of a button face: the toolbar pictures' background.
 constexpr QRgb kButtonFace = 0xFFC0C0C0;
 
 // An indicator pane is as wide as its text plus this much on either side.
 constexpr int kPanePadding = 4;
+
+} // namespace
 
 Qt::ToolBarArea AreaOf(DWORD align)
 {
@@ -42,6 +42,8 @@ Qt::ToolBarArea AreaOf(DWORD align)
         return Qt::RightToolBarArea;
     return Qt::TopToolBarArea;
 }
+
+namespace {
 
 Qt::ToolBarAreas AreasOf(DWORD align)
 {
@@ -180,50 +182,6 @@ LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
     if (m_pDockSite && IsVisible())
         OnUpdateCmdUI(m_pDockSite, static_cast<BOOL>(wParam));
     return 0;
-}
-
-// ---- The frame's side of docking ----------------------------------------------------
-
-void CFrameWnd::EnableDocking(DWORD dwDockStyle)
-{
-    m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY;
-    // Bars that asked before the frame allowed anything get their edges now.
-    if (FrameHost* host = m_host.get())
-        for (CControlBar* bar : host->bars)
-            if (bar->m_dwDockStyle)
-                bar->EnableDocking(bar->m_dwDockStyle);
-}
-
-void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT)
-{
-    FrameHost* host = m_host.get();
-    QToolBar* bar = pBar ? pBar->m_impl->toolBar.data() : nullptr;
-    if (!host || !host->MainWindow() || !bar)
-        return;
-    DWORD align;
-    switch (nDockBarID) {
-    case AFX_IDW_DOCKBAR_TOP:
-        align = CBRS_ALIGN_TOP;
-        break;
-    case AFX_IDW_DOCKBAR_BOTTOM:
-        align = CBRS_ALIGN_BOTTOM;
-        break;
-    case AFX_IDW_DOCKBAR_LEFT:
-        align = CBRS_ALIGN_LEFT;
-        break;
-    case AFX_IDW_DOCKBAR_RIGHT:
-        align = CBRS_ALIGN_RIGHT;
-        break;
-    default:
-        align = pBar->m_dwDockStyle & m_dwDockStyle;
-        if (align == 0)
-            align = pBar->m_dwStyle & CBRS_ALIGN_ANY;
-        break;
-    }
-    const bool shown = !bar->isHidden();
-    host->MainWindow()->addToolBar(AreaOf(align), bar);
-    bar->setVisible(shown);
-    RecalcLayout();
 }
 
 // ---- Toolbar ---------------------------------------------------------------------------

@@ -273,28 +273,6 @@ void CView::OnPaint()
     OnDraw(&dc);
 }
 
-// ---- Making views in frames -------------------------------------------------------------
-
-CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
-{
-    if (!pContext || !pContext->m_pNewViewClass ||
-        !pContext->m_pNewViewClass->IsDerivedFrom(RUNTIME_CLASS(CWnd)))
-        return nullptr;
-    CObject* object = pContext->m_pNewViewClass->CreateObject();
-    auto* view = dynamic_cast<CWnd*>(object);
-    if (!view) {
-        delete object;
-        return nullptr;
-    }
-    const RECT none{0, 0, 0, 0};
-    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, none, this, nID, pContext)) {
-        delete view;
-        return nullptr;
-    }
-    RecalcLayout();
-    return view;
-}
-
 // ---- The scrolling view -------------------------------------------------------------------
 
 // The two scroll bars: toolkit widgets inside the view's window, in the strips
