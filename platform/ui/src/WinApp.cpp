@@ -3,7 +3,6 @@
 #include "ui/WinApp.h"
 
 #include "RecentFiles.h"
-#include "ui/Dialog.h"
 #include "ui/DocTemplate.h"
 #include "ui/Frame.h"
 #include "ui/MessageLoop.h"
@@ -26,6 +25,7 @@ constexpr char kAllFilesFilter[] = "All Files (*.*)";
 constexpr char kOpenTitle[] = "Open";
 
 CWinApp* g_pApp = nullptr;
+CWnd* g_pMainWnd = nullptr;
 
 } // namespace
 
@@ -73,6 +73,16 @@ CWinApp::~CWinApp()
 CWinApp* AfxGetApp()
 {
     return g_pApp;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_pMainWnd;
+}
+
+void AfxSetMainWnd(CWnd* pWnd)
+{
+    g_pMainWnd = pWnd;
 }
 
 BOOL CWinApp::InitApplication()

@@ -84,7 +84,3 @@ private:
     bool m_bEnded = false;
     Loop* m_pLoop = nullptr; // the loop DoModal runs, while it runs
 };
-
-// The application's main window: the owner of dialogs made without a parent.
-CWnd* AfxGetMainWnd();
-void AfxSetMainWnd(CWnd* pWnd);

@@ -169,6 +169,11 @@ private:
 // The one application object, or null.
 CWinApp* AfxGetApp();
 
+// The application's main window: the owner of dialogs made without a parent.
+// It is known without an application object too.
+CWnd* AfxGetMainWnd();
+void AfxSetMainWnd(CWnd* pWnd);
+
 // The filters the file-open dialog offers for a document template string:
 // "<field 4> (*<field 5>)" when both fields are there, then all files.
 std::vector<CString> AfxFileOpenFilters(LPCSTR lpszDocString);
