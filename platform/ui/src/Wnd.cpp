@@ -1,3 +1,5 @@
+// CWnd, the object over a window handle: making it, its messages and handlers, drawing contexts.
+
 #include "ui/Wnd.h"
 
 #include "Hwnd.h"
