@@ -1,7 +1,7 @@
 // Window tests run real windows on Qt's offscreen platform: no display needed.
 // Shared by every test program that opens windows.
 
-#include "ui/App.h"
+#include "ui/MessageLoop.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // keep their size on the screen.
 
 #include "BmpBytes.h"
+#include "Hwnd.h"
 #include "ViewerFixture.h"
-#include "Window.h"
 
 #include <QImage>
 #include <QPixmap>

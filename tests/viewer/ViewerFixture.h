@@ -9,7 +9,7 @@
 #include "docview/PixmoraView.h"
 #include "frame/MainFrame.h"
 #include "resources/Resources.h"
-#include "ui/App.h"
+#include "ui/MessageLoop.h"
 #include "ui/Modal.h"
 
 #include <QSettings>

@@ -3,8 +3,8 @@
 
 #include "BmpBytes.h"
 #include "BmpSuite.h"
+#include "Hwnd.h"
 #include "ViewerFixture.h"
-#include "Window.h"
 
 #include <QTest>
 

@@ -1,293 +1,28 @@
-// The main frame: its Qt main window, menu, accelerators, command route,
-// caption and the placing of its client window.
+// The frame: its window, its view and the layout around it, its caption and its command route.
 
 #include "ui/Frame.h"
 
+#include "DevicePixels.h"
 #include "FrameHost.h"
+#include "Hwnd.h"
 #include "Pictures.h"
-#include "Window.h"
 #include "ui/Bars.h"
 #include "ui/DocView.h"
 #include "ui/ResourceProvider.h"
+#include "ui/WinApp.h"
 
-#include <QApplication>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QScreen>
-#include <QTimer>
-#include <QVBoxLayout>
-
-#include <cstring>
 
 namespace {
 
-CCmdTarget* g_appTarget = nullptr;
-AFX_FRAMEDESTROYHOOK g_frameDestroyHook = nullptr;
-
-// The string of the idle message and the key indicators' commands: the
-// framework's standard numbers.
-constexpr UINT kIdleMessage = 0xE001;
+// The key indicators' commands: the framework's standard numbers.
 constexpr UINT kIndicatorCaps = 0xE701;
 constexpr UINT kIndicatorNum = 0xE702;
 constexpr UINT kIndicatorScroll = 0xE703;
 
-// Commands from this number up belong to the system menu.
-constexpr UINT kFirstSystemCommand = 0xF000;
-
-// Toolbar buttons follow the commands' state at about this pace while the
-// frame is shown.
-constexpr int kIdleIntervalMs = 100;
-
-// The toolkit has no portable way to read the lock keys' state, so the
-// indicators show them as off rather than guess.
-bool LockKeyOn(UINT)
-{
-    return false;
-}
-
-QString Text(LPCSTR text)
-{
-    return QString::fromLatin1(text ? text : "");
-}
-
 } // namespace
-
-// ---- The host ---------------------------------------------------------------------
-
-FrameHost::FrameHost(CFrameWnd* frame, QWidget* frameWidget)
-    : m_frame(frame), m_frameWidget(frameWidget), m_idleTimer(new QTimer(this))
-{
-    m_main = new QMainWindow(frameWidget);
-    // A main window makes itself a window of its own; this one lives inside
-    // the frame's widget.
-    m_main->setWindowFlags(Qt::Widget);
-    m_main->show();
-    // The frame's own pixels never show: the main window paints everything
-    // the client window does not cover.
-    m_main->setAutoFillBackground(true);
-    m_main->setDockNestingEnabled(false);
-    m_central = new QWidget(m_main);
-    m_main->setCentralWidget(m_central);
-    auto* layout = new QVBoxLayout(frameWidget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_main);
-
-    m_central->installEventFilter(this);
-    m_main->installEventFilter(this);
-    frameWidget->installEventFilter(this);
-    qApp->installEventFilter(this);
-
-    connect(m_idleTimer, &QTimer::timeout, this, &FrameHost::OnIdle);
-    m_idleTimer->start(kIdleIntervalMs);
-}
-
-FrameHost::~FrameHost()
-{
-    qApp->removeEventFilter(this);
-}
-
-void FrameHost::Release()
-{
-    m_frame = nullptr;
-    m_idleTimer->stop();
-    qApp->removeEventFilter(this);
-}
-
-void FrameHost::BuildMenu(MENUTEMPLATE menu)
-{
-    if (!m_main)
-        return;
-    auto* bar = new QMenuBar(m_main);
-    m_main->setMenuBar(bar);
-    AddMenuItems(bar, menu);
-}
-
-void FrameHost::AddMenuItems(QWidget* menu, std::span<const MENUITEMTEMPLATE> items)
-{
-    auto* popup = qobject_cast<QMenu*>(menu);
-    auto* bar = qobject_cast<QMenuBar*>(menu);
-    for (const MENUITEMTEMPLATE& item : items) {
-        if (item.mtOption & MF_POPUP) {
-            auto* sub = new QMenu(Text(item.mtString), menu);
-            if (popup)
-                popup->addMenu(sub);
-            else
-                bar->addMenu(sub);
-            connect(sub, &QMenu::aboutToShow, this, [this, sub] { UpdateMenu(sub); });
-            connect(sub, &QMenu::aboutToHide, this, [this] {
-                if (m_frame)
-                    m_frame->SetMessageText(kIdleMessage);
-            });
-            AddMenuItems(sub, item.mtItems);
-            continue;
-        }
-        if (!popup)
-            continue; // a bar holds popups only
-        if (item.mtOption & MF_SEPARATOR) {
-            popup->addSeparator();
-            continue;
-        }
-        // The text after '\t' shows right-aligned as the shortcut; the keys
-        // themselves are the accelerator table's.
-        QAction* action = popup->addAction(Text(item.mtString));
-        const UINT id = item.mtID;
-        action->setData(id);
-        action->setEnabled((item.mtOption & (MF_GRAYED | MF_DISABLED)) == 0);
-        if (item.mtOption & MF_CHECKED) {
-            action->setCheckable(true);
-            action->setChecked(true);
-        }
-        ConnectCommand(action, id);
-    }
-}
-
-void FrameHost::ConnectCommand(QAction* action, UINT id)
-{
-    connect(action, &QAction::triggered, this, [this, id] {
-        if (m_frame)
-            m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
-    });
-    connect(action, &QAction::hovered, this, [this, id] {
-        if (m_frame)
-            m_frame->SetMessageText(id);
-    });
-}
-
-QAction* FrameHost::InsertCommandItem(QMenu* menu, QAction* before, UINT id, const QString& text)
-{
-    auto* action = new QAction(text, menu);
-    action->setData(id);
-    menu->insertAction(before, action);
-    ConnectCommand(action, id);
-    return action;
-}
-
-void FrameHost::UpdateMenu(QMenu* menu)
-{
-    if (!m_frame)
-        return;
-    for (QAction* action : menu->actions()) {
-        const UINT id = action->data().toUInt();
-        if (action->isSeparator() || action->menu() || id == 0 || id >= kFirstSystemCommand)
-            continue;
-        ActionCmdUI state(action, true, this);
-        state.m_nID = id;
-        state.DoUpdate(m_frame, TRUE);
-    }
-}
-
-void FrameHost::SetAccelerators(std::span<const ACCEL> table)
-{
-    m_accelerators.assign(table.begin(), table.end());
-}
-
-bool FrameHost::TranslateAccelerator(const QKeyEvent& key)
-{
-    const WORD vk = VirtualKey(key.key());
-    BYTE held = 0;
-    if (key.modifiers() & Qt::ShiftModifier)
-        held |= FSHIFT;
-    if (key.modifiers() & Qt::ControlModifier)
-        held |= FCONTROL;
-    if (key.modifiers() & Qt::AltModifier)
-        held |= FALT;
-    const QString text = key.text();
-    for (const ACCEL& accel : m_accelerators) {
-        bool match;
-        if (accel.fVirt & FVIRTKEY)
-            match =
-                vk != 0 && accel.key == vk && (accel.fVirt & (FSHIFT | FCONTROL | FALT)) == held;
-        else // a character, typed without Ctrl or Alt
-            match = (held & (FCONTROL | FALT)) == 0 && text.size() == 1 &&
-                    text.at(0).unicode() == accel.key;
-        if (!match)
-            continue;
-        // Notification 1: an accelerator, which runs only while enabled.
-        m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(accel.cmd, 1), 0);
-        return true;
-    }
-    return false;
-}
-
-void FrameHost::OnIdle()
-{
-    if (!m_frame || !m_frameWidget || !m_frameWidget->isVisible())
-        return;
-    CFrameWnd* frame = m_frame;
-    frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
-    if (m_frame)
-        m_frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
-}
-
-bool FrameHost::eventFilter(QObject* watched, QEvent* event)
-{
-    if (!m_frame)
-        return false;
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || widget->window() != m_frameWidget)
-            return false;
-        return TranslateAccelerator(*static_cast<QKeyEvent*>(event));
-    }
-    case QEvent::StatusTip:
-        // Prompts go to the message pane, which the frame keeps itself.
-        return watched == m_main;
-    case QEvent::Resize:
-    case QEvent::Move:
-        if (watched == m_central)
-            m_frame->RecalcLayout();
-        return false;
-    case QEvent::ChildAdded:
-        // A new client window is placed once it is fully made.
-        if (watched == m_frameWidget)
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    if (m_frame)
-                        m_frame->RecalcLayout();
-                },
-                Qt::QueuedConnection);
-        return false;
-    default:
-        return false;
-    }
-}
-
-FrameHost* FrameHostOf(CFrameWnd* frame)
-{
-    return frame ? frame->Host() : nullptr;
-}
-
-// ---- Menu items and buttons --------------------------------------------------------
-
-void ActionCmdUI::Enable(BOOL bOn)
-{
-    CCmdUI::Enable(bOn);
-    m_action->setEnabled(bOn != FALSE);
-}
-
-void ActionCmdUI::SetCheck(int nCheck)
-{
-    CCmdUI::SetCheck(nCheck);
-    m_action->setCheckable(true);
-    m_action->setChecked(nCheck != 0);
-}
-
-void ActionCmdUI::SetText(LPCSTR lpszText)
-{
-    CCmdUI::SetText(lpszText);
-    if (m_takesText)
-        m_action->setText(Text(lpszText));
-}
-
-CString CommandPrompt(UINT nID)
-{
-    const std::string_view prompt = GetStringField(AfxLoadString(nID), kCommandPrompt);
-    return CString(prompt.data(), static_cast<int>(prompt.size()));
-}
 
 // ---- The frame ---------------------------------------------------------------------
 
@@ -297,7 +32,6 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_SIZE()
-    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_UPDATE_COMMAND_UI(AFX_IDW_TOOLBAR, OnUpdateControlBarMenu)
     ON_UPDATE_COMMAND_UI(AFX_IDW_STATUS_BAR, OnUpdateControlBarMenu)
     ON_COMMAND_RANGE(AFX_IDW_TOOLBAR, AFX_IDW_STATUS_BAR, OnBarCheck)
@@ -397,8 +131,8 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CFrameWnd::OnDestroy()
 {
-    if (g_frameDestroyHook)
-        g_frameDestroyHook(this);
+    if (CWinApp* app = AfxGetApp())
+        app->FrameDestroyed(this);
     if (m_host) {
         for (CControlBar* bar : m_host->bars)
             bar->m_pDockSite = nullptr;
@@ -416,15 +150,6 @@ void CFrameWnd::OnSize(UINT nType, int cx, int cy)
 {
     CWnd::OnSize(nType, cx, cy);
     RecalcLayout();
-}
-
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
-{
-    if (m_titlePending) {
-        m_titlePending = false;
-        OnUpdateFrameTitle(TRUE);
-    }
-    return 0;
 }
 
 // ---- The view and the layout ---------------------------------------------------------
@@ -497,55 +222,24 @@ void CFrameWnd::RecalcLayout(BOOL)
         again->raise();
 }
 
-// ---- Control bars ----------------------------------------------------------------------
-
-CControlBar* CFrameWnd::GetControlBar(UINT nID) const
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
 {
-    return dynamic_cast<CControlBar*>(
-        CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(nID))));
-}
-
-CWnd* CFrameWnd::GetMessageBar() const
-{
-    return GetControlBar(AFX_IDW_STATUS_BAR);
-}
-
-void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL)
-{
-    if (!pBar || !pBar->m_impl)
-        return;
-    if (QWidget* widget = pBar->m_impl->Widget())
-        widget->setVisible(bShow != FALSE);
+    if (!pContext || !pContext->m_pNewViewClass ||
+        !pContext->m_pNewViewClass->IsDerivedFrom(RUNTIME_CLASS(CWnd)))
+        return nullptr;
+    CObject* object = pContext->m_pNewViewClass->CreateObject();
+    auto* view = dynamic_cast<CWnd*>(object);
+    if (!view) {
+        delete object;
+        return nullptr;
+    }
+    const RECT none{0, 0, 0, 0};
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, none, this, nID, pContext)) {
+        delete view;
+        return nullptr;
+    }
     RecalcLayout();
-}
-
-void CFrameWnd::OnBarCheck(UINT nID)
-{
-    if (CControlBar* bar = GetControlBar(nID))
-        ShowControlBar(bar, !bar->IsVisible(), FALSE);
-}
-
-void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
-{
-    CControlBar* bar = GetControlBar(pCmdUI->m_nID);
-    pCmdUI->Enable(bar != nullptr);
-    pCmdUI->SetCheck(bar && bar->IsVisible() ? 1 : 0);
-}
-
-void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(LockKeyOn(pCmdUI->m_nID));
-}
-
-void CFrameWnd::SetMessageText(LPCSTR lpszText)
-{
-    if (auto* bar = dynamic_cast<CStatusBar*>(GetMessageBar()))
-        bar->SetPaneText(0, lpszText);
-}
-
-void CFrameWnd::SetMessageText(UINT nID)
-{
-    SetMessageText(CommandPrompt(nID));
+    return view;
 }
 
 // ---- Caption -----------------------------------------------------------------------------
@@ -585,11 +279,6 @@ void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName)
         SetWindowText(caption);
 }
 
-void CFrameWnd::DelayUpdateFrameTitle()
-{
-    m_titlePending = true;
-}
-
 // ---- Commands and palettes -------------------------------------------------------------
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra)
@@ -598,7 +287,8 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra)
         return TRUE;
     if (CWnd::OnCmdMsg(nID, nCode, pExtra))
         return TRUE;
-    return g_appTarget && g_appTarget != this && g_appTarget->OnCmdMsg(nID, nCode, pExtra);
+    CWinApp* app = AfxGetApp();
+    return app && app->OnCmdMsg(nID, nCode, pExtra);
 }
 
 void CFrameWnd::OnPaletteChanged(CWnd* pFocusWnd)
@@ -609,23 +299,4 @@ void CFrameWnd::OnPaletteChanged(CWnd* pFocusWnd)
 BOOL CFrameWnd::OnQueryNewPalette()
 {
     return CWnd::OnQueryNewPalette();
-}
-
-CCmdTarget* AfxSetAppCommandTarget(CCmdTarget* pTarget)
-{
-    CCmdTarget* previous = g_appTarget;
-    g_appTarget = pTarget;
-    return previous;
-}
-
-CCmdTarget* AfxGetAppCommandTarget()
-{
-    return g_appTarget;
-}
-
-AFX_FRAMEDESTROYHOOK AfxSetFrameDestroyHook(AFX_FRAMEDESTROYHOOK pfnHook)
-{
-    AFX_FRAMEDESTROYHOOK previous = g_frameDestroyHook;
-    g_frameDestroyHook = pfnHook;
-    return previous;
 }

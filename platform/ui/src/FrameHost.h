@@ -9,6 +9,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QMainWindow> // MainWindow() hands out the pointer
 #include <QObject>
 #include <QPointer>
 
@@ -18,7 +19,6 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
-class QMainWindow;
 class QMenu;
 class QStatusBar;
 class QTimer;
@@ -55,7 +55,6 @@ private:
     void ConnectCommand(QAction* action, UINT id);
     void UpdateMenu(QMenu* menu);
     bool TranslateAccelerator(const QKeyEvent& key);
-    void OnIdle();
 
     CFrameWnd* m_frame;
     QPointer<QWidget> m_frameWidget;
@@ -66,6 +65,9 @@ private:
 };
 
 FrameHost* FrameHostOf(CFrameWnd* frame);
+
+// The string of the idle message: the framework's standard number.
+inline constexpr UINT kIdleMessage = 0xE001;
 
 // What a bar shows: its Qt bar, and for a toolbar the object that watches
 // its buttons.
@@ -79,6 +81,9 @@ struct CControlBar::Impl
 
     QWidget* Widget() const;
 };
+
+// The main window's edge that a bar's CBRS_ALIGN_* bits name first.
+Qt::ToolBarArea AreaOf(DWORD align);
 
 // An item's state as update handlers set it, shown on a menu item or button.
 class ActionCmdUI final : public CCmdUI

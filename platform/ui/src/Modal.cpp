@@ -2,8 +2,8 @@
 
 #include "ui/Modal.h"
 
-#include "Window.h"
-#include "ui/App.h"
+#include "Hwnd.h"
+#include "ui/MessageLoop.h"
 
 #include <QFile>
 #include <QFileDialog>

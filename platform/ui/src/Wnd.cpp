@@ -1,6 +1,8 @@
+// CWnd, the object over a window handle: making it, its messages and handlers, drawing contexts.
+
 #include "ui/Wnd.h"
 
-#include "Window.h"
+#include "Hwnd.h"
 
 #include <climits>
 

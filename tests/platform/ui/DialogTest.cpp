@@ -6,6 +6,7 @@
 #include "UiTestSupport.h"
 #include "resources/Resources.h"
 #include "ui/ResourceProvider.h"
+#include "ui/WinApp.h"
 
 #include <QApplication>
 #include <QKeyEvent>

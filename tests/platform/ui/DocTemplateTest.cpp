@@ -5,9 +5,9 @@
 #include "ui/DocTemplate.h"
 
 #include "resources/Resources.h"
-#include "ui/App.h"
 #include "ui/Dialog.h"
 #include "ui/DocView.h"
+#include "ui/MessageLoop.h"
 #include "ui/WinApp.h"
 
 #include <QDir>

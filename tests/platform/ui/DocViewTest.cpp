@@ -5,6 +5,7 @@
 
 #include "UiTestSupport.h"
 #include "resources/Resources.h"
+#include "ui/WinApp.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -114,11 +115,13 @@ BEGIN_MESSAGE_MAP(CTestFrame, CFrameWnd)
     ON_COMMAND(ID_FILE_NEW, OnFileNew)
 END_MESSAGE_MAP()
 
+// Keeps the recent-file list of the documents' paths in memory only.
 std::vector<std::string> g_recent;
-void RecordRecent(const char* path)
+class CRecordingApp : public CWinApp
 {
-    g_recent.emplace_back(path);
-}
+public:
+    void AddToRecentFileList(LPCSTR lpszPathName) override { g_recent.emplace_back(lpszPathName); }
+};
 
 // ---- Documents ----------------------------------------------------------------------------
 
@@ -133,13 +136,8 @@ protected:
                 ("pixmora-doc-" + std::to_string(::getpid()) + ".bmp"))
                    .string();
         std::ofstream(path, std::ios::binary) << "BMxyz";
-        previousHook = AfxSetRecentFileHook(&RecordRecent);
     }
-    void TearDown() override
-    {
-        AfxSetRecentFileHook(previousHook);
-        std::remove(path.c_str());
-    }
+    void TearDown() override { std::remove(path.c_str()); }
 
     // Opens with message boxes answered at once; returns their texts.
     std::vector<std::string> Open(CDocument& doc, const std::string& file, BOOL* result)
@@ -153,8 +151,8 @@ protected:
         return boxes;
     }
 
+    CRecordingApp app;
     std::string path;
-    AfxRecentFileHook previousHook = nullptr;
 };
 
 TEST_F(Document, OpenReadsFromTheStartAndTheCallerNamesIt)
@@ -302,6 +300,12 @@ protected:
                 return bar;
         return nullptr;
     }
+    // The bars' page and line steps: across, down, across, down.
+    std::vector<int> Steps() const
+    {
+        return {Bar(Qt::Horizontal)->pageStep(), Bar(Qt::Vertical)->pageStep(),
+                Bar(Qt::Horizontal)->singleStep(), Bar(Qt::Vertical)->singleStep()};
+    }
 
     const ResourceProvider* previous = nullptr;
     CTestDoc doc;
@@ -311,18 +315,13 @@ protected:
 
 TEST_F(ScrollView, DefaultStepsAndBarsOutsideTheClientArea)
 {
-    int mode = 0;
-    SIZE total{}, page{}, line{};
-    view->GetDeviceScrollSizes(mode, total, page, line);
-    EXPECT_EQ(mode, MM_TEXT);
-    EXPECT_EQ(CSize(page.cx, page.cy), CSize(100, 80));
-    EXPECT_EQ(CSize(line.cx, line.cy), CSize(10, 8));
-
     ASSERT_LT(Pane().cx, 1000);
     EXPECT_TRUE(view->HasHorzScrollBar());
     EXPECT_TRUE(view->HasVertScrollBar());
     ASSERT_NE(Bar(Qt::Vertical), nullptr);
     EXPECT_TRUE(Bar(Qt::Vertical)->isVisible());
+    // A page is a tenth of the total, a line a tenth of a page.
+    EXPECT_EQ(Steps(), (std::vector<int>{100, 80, 10, 8}));
     EXPECT_EQ(Client().Width(), Pane().cx - Bar(Qt::Vertical)->width());
     EXPECT_EQ(Client().Height(), Pane().cy - Bar(Qt::Horizontal)->height());
     // The bars are not part of what a client context reads.
@@ -330,9 +329,7 @@ TEST_F(ScrollView, DefaultStepsAndBarsOutsideTheClientArea)
 
     // Given steps stay; a zero in one direction takes that direction's default.
     view->SetScrollSizes(MM_TEXT, CSize(1000, 800), CSize(0, 50), CSize(7, 0));
-    view->GetDeviceScrollSizes(mode, total, page, line);
-    EXPECT_EQ(CSize(page.cx, page.cy), CSize(100, 50));
-    EXPECT_EQ(CSize(line.cx, line.cy), CSize(7, 5));
+    EXPECT_EQ(Steps(), (std::vector<int>{100, 50, 7, 5}));
 }
 
 TEST_F(ScrollView, KeysWheelAndCallsMoveWithinTheRange)

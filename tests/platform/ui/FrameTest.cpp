@@ -8,6 +8,7 @@
 #include "UiTestSupport.h"
 #include "resources/Resources.h"
 #include "ui/Bars.h"
+#include "ui/WinApp.h"
 
 #include <QMainWindow>
 #include <QMenu>
@@ -105,15 +106,15 @@ BEGIN_MESSAGE_MAP(CRouteFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_SHRINK, OnUpdateViewShrink)
 END_MESSAGE_MAP()
 
-// Last on the route: Open and About.
-class CRouteApp : public CCmdTarget
+// Last on the route: Open.
+class CRouteApp : public CWinApp
 {
 protected:
-    void OnFileOpen() { g_log.push_back("app open"); }
+    void OnFileOpen() override { g_log.push_back("app open"); }
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CRouteApp, CCmdTarget)
+BEGIN_MESSAGE_MAP(CRouteApp, CWinApp)
     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 END_MESSAGE_MAP()
 
@@ -143,7 +144,6 @@ protected:
     void SetUp() override
     {
         previous = AfxSetResourceProvider(&GetResourceProvider());
-        previousApp = AfxSetAppCommandTarget(&app);
         frame = new CRouteFrame(&deleted);
         ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME));
         ASSERT_TRUE(view.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), frame,
@@ -158,7 +158,6 @@ protected:
         if (!deleted)
             frame->DestroyWindow();
         EXPECT_TRUE(deleted); // a frame goes with its window
-        AfxSetAppCommandTarget(previousApp);
         AfxSetResourceProvider(previous);
     }
 
@@ -180,7 +179,6 @@ protected:
     std::string Message() const { return frame->m_statusBar.GetPaneText(0).GetString(); }
 
     const ResourceProvider* previous = nullptr;
-    CCmdTarget* previousApp = nullptr;
     CRouteApp app;
     CRouteView view;
     CRouteFrame* frame = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Window.h"
-#include "ui/App.h"
+#include "Hwnd.h"
+#include "ui/MessageLoop.h"
 #include "ui/Wnd.h"
 
 #include <QColor>

@@ -126,7 +126,6 @@ public:
     BOOL SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL bUpdate = TRUE);
     CString GetPaneText(int nIndex) const;
     void GetPaneText(int nIndex, CString& rString) const;
-    int CommandToIndex(UINT nIDFind) const;
     UINT GetItemID(int nIndex) const;
     int GetCount() const { return static_cast<int>(m_panes.size()); }
 

@@ -59,9 +59,6 @@ public:
     // Moves values between the controls and the members through DoDataExchange.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
-    // Dialog units to pixels, each coordinate on its own.
-    void MapDialogRect(LPRECT lpRect) const;
-
     UINT m_nIDTemplate;
 
 protected:
@@ -87,7 +84,3 @@ private:
     bool m_bEnded = false;
     Loop* m_pLoop = nullptr; // the loop DoModal runs, while it runs
 };
-
-// The application's main window: the owner of dialogs made without a parent.
-CWnd* AfxGetMainWnd();
-void AfxSetMainWnd(CWnd* pWnd);

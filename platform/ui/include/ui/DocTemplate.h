@@ -33,7 +33,6 @@ public:
 
     ~CDocTemplate() override = default;
 
-    UINT GetResourceID() const { return m_nIDResource; }
     // Field `index` of the template string; FALSE, with rString empty, when
     // the string has no such field or the field is empty.
     virtual BOOL GetDocString(CString& rString, enum DocStringIndex index) const;

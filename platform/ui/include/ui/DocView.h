@@ -35,12 +35,6 @@ struct CCreateContext
     CView* m_pLastView = nullptr;
 };
 
-// Called with the path of every file a document takes with bAddToMRU, so the
-// application can keep its recent-file list; null turns it off. Returns the
-// function set before.
-using AfxRecentFileHook = void (*)(const char* lpszPathName);
-AfxRecentFileHook AfxSetRecentFileHook(AfxRecentFileHook hook);
-
 class CDocument : public CCmdTarget
 {
     DECLARE_DYNAMIC(CDocument)
@@ -56,7 +50,7 @@ public:
     virtual void SetTitle(LPCSTR lpszTitle);
     const CString& GetPathName() const { return m_strPathName; }
     // The title becomes the name part of the path; with bAddToMRU the path
-    // goes to the recent-file hook.
+    // goes on the application's recent-file list.
     virtual void SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU = TRUE);
 
     virtual BOOL IsModified() { return m_bModified; }
@@ -170,11 +164,11 @@ public:
     CScrollView();
     ~CScrollView() override;
 
-    // A zero page or line extent takes the default for its direction. A
-    // negative total extent scrolls like an empty one.
+    // The mode can only be MM_TEXT. A zero page or line extent takes the
+    // default for its direction. A negative total extent scrolls like an
+    // empty one.
     void SetScrollSizes(int nMapMode, SIZE sizeTotal, const SIZE& sizePage = sizeDefault,
                         const SIZE& sizeLine = sizeDefault);
-    void GetDeviceScrollSizes(int& nMapMode, SIZE& sizeTotal, SIZE& sizePage, SIZE& sizeLine) const;
     CSize GetTotalSize() const { return m_totalLog; }
     CPoint GetScrollPosition() const { return m_scrollPos; }
     // Moves as near to pt as the picture allows and repaints.
@@ -206,7 +200,6 @@ private:
     // in: vertical, or horizontal when only that one scrolls.
     void ScrollMain(LONGLONG delta);
 
-    int m_nMapMode = MM_TEXT;
     CSize m_totalLog;
     CSize m_totalDev; // the total as the bars see it: never negative
     CSize m_pageDev;

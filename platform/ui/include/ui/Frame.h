@@ -5,7 +5,7 @@
 //
 // Commands from its menu, its accelerators and its toolbar buttons arrive as
 // WM_COMMAND and are routed to the active view, then the frame itself, then
-// the application's target. A command that nothing along that route handles
+// the application object. A command that nothing along that route handles
 // shows disabled and its shortcut does nothing.
 
 #include "core/String.h"
@@ -109,12 +109,10 @@ public:
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
     // "document - title", or the title alone for a null or empty name.
     void UpdateFrameTitleForDocument(LPCSTR lpszDocName);
-    // Asks for OnUpdateFrameTitle at the next idle moment.
-    void DelayUpdateFrameTitle();
 
     // ---- Commands ----
 
-    // The view, then this frame, then the application's target.
+    // The view, then this frame, then the application object.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -129,7 +127,6 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
     void OnSize(UINT nType, int cx, int cy);
-    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     // View > Toolbar and View > Status Bar: the bar with the command's id.
     void OnBarCheck(UINT nID);
     void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
@@ -154,17 +151,5 @@ private:
     CWnd* m_pViewActive = nullptr;
     HWND m_hWndViewActive = nullptr; // to tell when the view's window is gone
     DWORD m_dwDockStyle = 0;
-    bool m_titlePending = false;
     bool m_created = false; // WM_CREATE succeeded
 };
-
-// The application's object, last on every frame's command route; null
-// removes it. Returns the one set before.
-CCmdTarget* AfxSetAppCommandTarget(CCmdTarget* pTarget);
-CCmdTarget* AfxGetAppCommandTarget();
-
-// Told of each frame whose window is being destroyed, while the frame is still
-// whole: the application ends with its main window. Null removes it. Returns
-// the one set before.
-using AFX_FRAMEDESTROYHOOK = void (*)(CFrameWnd* pFrame);
-AFX_FRAMEDESTROYHOOK AfxSetFrameDestroyHook(AFX_FRAMEDESTROYHOOK pfnHook);

@@ -149,8 +149,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    static void FrameDestroyed(CFrameWnd* pFrame);
-    static void DocumentNamed(LPCSTR lpszPathName);
+    friend class CFrameWnd;
+
+    // A frame's window is being destroyed, the frame still whole: the main
+    // window's end ends the run.
+    void FrameDestroyed(CFrameWnd* pFrame);
     void SettleAppName();
     void RemoveFromRecentFileList(const CString& path);
 
@@ -165,6 +168,11 @@ private:
 
 // The one application object, or null.
 CWinApp* AfxGetApp();
+
+// The application's main window: the owner of dialogs made without a parent.
+// It is known without an application object too.
+CWnd* AfxGetMainWnd();
+void AfxSetMainWnd(CWnd* pWnd);
 
 // The filters the file-open dialog offers for a document template string:
 // "<field 4> (*<field 5>)" when both fields are there, then all files.

@@ -1,4 +1,6 @@
-#include "ui/App.h"
+// The message loop without an application object: the Qt application, pumping, running, quitting.
+
+#include "ui/MessageLoop.h"
 
 #include <QApplication>
 

@@ -1,7 +1,5 @@
+// The window system's message loop without an application object, as tests and CWinApp use it.
 #pragma once
-
-// Running the window system without an application object: what tests use,
-// and what the application object builds on.
 
 // Makes sure the process has its one application instance, creating it from
 // argc and argv if there is none yet.
