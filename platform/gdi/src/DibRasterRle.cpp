@@ -27,14 +27,12 @@ struct RleCode
         Absolute, // `count` pixels stored at `data`, of which the stream holds `held`
         EndOfLine,
         EndOfBitmap,
-        Delta,       // `dx` columns right and `dy` rows up, leaving pixels as they were
+        Delta,       // `count` columns right and `value` rows up, leaving pixels as they were
         EndOfStream, // no whole code is left
     };
     Kind kind;
     BYTE count = 0;
     BYTE value = 0;
-    BYTE dx = 0;
-    BYTE dy = 0;
     BYTE held = 0;
     const BYTE* data = nullptr;
 };
@@ -76,9 +74,7 @@ public:
                 m_pos = m_size;
                 return {RleCode::EndOfStream};
             }
-            RleCode c{RleCode::Delta};
-            c.dx = m_s[m_pos];
-            c.dy = m_s[m_pos + 1];
+            const RleCode c{RleCode::Delta, m_s[m_pos], m_s[m_pos + 1]};
             m_pos += 2;
             return c;
         }
@@ -144,7 +140,7 @@ LONGLONG ColumnAfter(Codes codes, size_t to, LONGLONG x)
 {
     while (codes.Offset() < to) {
         const RleCode c = codes.Next();
-        x += c.kind == RleCode::Delta ? c.dx : c.count;
+        x += c.count;
     }
     return x;
 }
@@ -192,7 +188,6 @@ void WalkRle(Codes codes, LONGLONG width, LONGLONG height, const RleRowIndex::St
             }
             codes.SkipRuns();
         }
-        const size_t at = codes.Offset();
         const RleCode c = codes.Next();
         switch (c.kind) {
         case RleCode::Run: { // never behind: SkipRuns stops at escapes
@@ -217,16 +212,16 @@ void WalkRle(Codes codes, LONGLONG width, LONGLONG height, const RleRowIndex::St
                 return;
             break;
         case RleCode::Delta:
-            if (behind) {
-                x = ColumnAfter(codes.At(knownAt), at, knownX);
+            if (behind) { // up to the delta's own four bytes
+                x = ColumnAfter(codes.At(knownAt), codes.Offset() - 4, knownX);
                 behind = false;
             }
-            if (x + c.dx > width || y + c.dy >= height) {
+            if (x + c.count > width || y + c.value >= height) {
                 v.EndRow(y);
                 return;
             }
-            x += c.dx;
-            if (c.dy != 0 && !up(c.dy))
+            x += c.count;
+            if (c.value != 0 && !up(c.value))
                 return;
             break;
         case RleCode::EndOfBitmap:

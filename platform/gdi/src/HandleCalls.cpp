@@ -152,14 +152,6 @@ BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* previous)
     return TRUE;
 }
 
-BOOL GetViewportOrgEx(HDC hdc, POINT* origin)
-{
-    if (!IsLiveDC(hdc) || !origin)
-        return FALSE;
-    *origin = hdc->origin;
-    return TRUE;
-}
-
 BOOL SetDeviceClipRect(HDC hdc, const RECT* surfaceRect)
 {
     if (!IsLiveDC(hdc))

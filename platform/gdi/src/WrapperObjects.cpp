@@ -125,12 +125,6 @@ BOOL CPalette::CreatePalette(const LOGPALETTE* record)
     return Attach(::CreatePalette(record));
 }
 
-int CPalette::GetEntryCount() const
-{
-    WORD count = 0;
-    return ::GetObjectA(*this, sizeof count, &count) ? count : 0;
-}
-
 CPalette* CPalette::FromHandle(HPALETTE palette)
 {
     return WrapperOf<CPalette>(palette);
@@ -230,13 +224,6 @@ CPoint CDC::SetViewportOrg(int x, int y)
     POINT previous{0, 0};
     ::SetViewportOrgEx(m_hDC, x, y, &previous);
     return {previous.x, previous.y};
-}
-
-CPoint CDC::GetViewportOrg() const
-{
-    POINT origin{0, 0};
-    ::GetViewportOrgEx(m_hDC, &origin);
-    return {origin.x, origin.y};
 }
 
 int CDC::GetClipBox(RECT* rect) const

@@ -17,7 +17,6 @@ public:
     HGDIOBJ Detach();
     // Deletes the held object; FALSE when there is none.
     BOOL DeleteObject();
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
 
     HGDIOBJ m_hObject = nullptr;
 };
@@ -28,7 +27,6 @@ public:
     CPalette() = default;
     BOOL CreatePalette(const LOGPALETTE* record);
     operator HPALETTE() const { return static_cast<HPALETTE>(m_hObject); }
-    int GetEntryCount() const;
 
     // The wrapper of a handle: the one it is attached to, or one that lives as
     // long as the handle does and never deletes it.
@@ -80,7 +78,6 @@ public:
     void FillRect(const RECT* rect, CBrush* brush);
     COLORREF GetPixel(int x, int y) const;
     CPoint SetViewportOrg(int x, int y);
-    CPoint GetViewportOrg() const;
     int GetClipBox(RECT* rect) const;
 
     HDC m_hDC = nullptr;

@@ -48,7 +48,6 @@ BOOL DeleteDC(HDC hdc);
 
 // Logical (0, 0) lands on surface pixel (x, y).
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* previous);
-BOOL GetViewportOrgEx(HDC hdc, POINT* origin);
 
 // Limits drawing to a rectangle of surface pixels (cut to the surface); a null
 // rectangle lifts the limit. Returns FALSE when the result is empty.
