@@ -34,50 +34,38 @@ std::vector<PALETTEENTRY> Entries(const CDibPalette& palette)
     return entries;
 }
 
-struct CountCase
+// Counts past the table's 256 entries keep to the table; bit-field masks
+// stand before the colours.
+TEST(DibPalette, TakesTheColourCountWithinTheTable)
 {
-    WORD bitCount;
-    DWORD clrUsed;
-    DWORD compression;
-    int entries;   // 0: no palette
-    int firstUsed; // colour-table entry that becomes palette entry 0
-    friend void PrintTo(const CountCase& c, std::ostream* os)
+    struct Case
     {
-        *os << c.bitCount << " bits, " << c.clrUsed << " used, compression " << c.compression;
-    }
-};
-
-class DibPaletteCount : public testing::TestWithParam<CountCase>
-{
-};
-
-TEST_P(DibPaletteCount, TakesTheColourCountWithinTheTable)
-{
-    const CountCase c = GetParam();
-    Bitmap bitmap(c.bitCount, c.clrUsed, c.compression);
-    CDibPalette palette;
-    ASSERT_EQ(palette.Create(&bitmap.dib), c.entries > 0);
-    EXPECT_EQ(palette.GetNumEntries(), c.entries);
-    const std::vector<PALETTEENTRY> entries = Entries(palette);
-    for (int i = 0; i < c.entries; ++i) {
-        const RGBQUAD& q = bitmap.dib.m_pInfo->bmiColors[c.firstUsed + i];
-        ASSERT_EQ(RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue),
-                  RGB(q.rgbRed, q.rgbGreen, q.rgbBlue))
-            << i;
-        ASSERT_EQ(entries[i].peFlags, 0) << i;
+        WORD bitCount;
+        DWORD clrUsed;
+        DWORD compression;
+        int entries;   // 0: no palette
+        int firstUsed; // colour-table entry that becomes palette entry 0
+    };
+    for (const Case c :
+         {Case{1, 0, BI_RGB, 2, 0}, Case{8, 0, BI_RGB, 256, 0}, Case{8, 100, BI_RGB, 100, 0},
+          Case{24, 0, BI_RGB, 0, 0}, Case{24, 7, BI_RGB, 7, 0}, Case{8, 0xFFFFFFFF, BI_RGB, 256, 0},
+          Case{16, 5, BI_BITFIELDS, 5, 3}, Case{32, 300, BI_BITFIELDS, 253, 3},
+          Case{32, 2, BI_ALPHABITFIELDS, 2, 4}}) {
+        SCOPED_TRACE(testing::Message() << c.bitCount << " bits, " << c.clrUsed << " used");
+        Bitmap bitmap(c.bitCount, c.clrUsed, c.compression);
+        CDibPalette palette;
+        ASSERT_EQ(palette.Create(&bitmap.dib), c.entries > 0);
+        EXPECT_EQ(palette.GetNumEntries(), c.entries);
+        const std::vector<PALETTEENTRY> entries = Entries(palette);
+        for (int i = 0; i < c.entries; ++i) {
+            const RGBQUAD& q = bitmap.dib.m_pInfo->bmiColors[c.firstUsed + i];
+            ASSERT_EQ(RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue),
+                      RGB(q.rgbRed, q.rgbGreen, q.rgbBlue))
+                << i;
+            ASSERT_EQ(entries[i].peFlags, 0) << i;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Bitmaps, DibPaletteCount,
-    testing::Values(CountCase{1, 0, BI_RGB, 2, 0}, CountCase{8, 0, BI_RGB, 256, 0},
-                    CountCase{8, 100, BI_RGB, 100, 0}, CountCase{24, 0, BI_RGB, 0, 0},
-                    CountCase{24, 7, BI_RGB, 7, 0},
-                    // Counts past the table's 256 entries keep to the table.
-                    CountCase{8, 0xFFFFFFFF, BI_RGB, 256, 0},
-                    // Bit-field masks stand before the colours.
-                    CountCase{16, 5, BI_BITFIELDS, 5, 3}, CountCase{32, 300, BI_BITFIELDS, 253, 3},
-                    CountCase{32, 2, BI_ALPHABITFIELDS, 2, 4}));
 
 // The swatch grid, checked through the pixels it leaves. Cell k shows entry k
 // inside a one-pixel black outline shared with its neighbours, the lines

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -23,24 +24,6 @@ BOOL ReadImage(CDib& dib, const BmpBytes& image, size_t offset = 0)
     return dib.Read(&file);
 }
 
-// Everything a failed read must leave as it was.
-struct Snapshot
-{
-    explicit Snapshot(const CDib& dib)
-        : info(dib.m_pInfo), pixels(dib.m_pPixels),
-          infoBytes(reinterpret_cast<const BYTE*>(dib.m_pInfo),
-                    reinterpret_cast<const BYTE*>(dib.m_pInfo) + sizeof(BITMAPINFO)),
-          pixelBytes(dib.m_pPixels, dib.m_pPixels + dib.m_cbPixels)
-    {
-    }
-    bool operator==(const Snapshot&) const = default;
-
-    const BITMAPINFO* info;
-    const BYTE* pixels;
-    std::vector<BYTE> infoBytes;
-    std::vector<BYTE> pixelBytes;
-};
-
 std::vector<BYTE> ColourBytes(const CDib& dib, int first, int count)
 {
     const BYTE* table = reinterpret_cast<const BYTE*>(dib.m_pInfo->bmiColors);
@@ -50,6 +33,14 @@ std::vector<BYTE> ColourBytes(const CDib& dib, int first, int count)
 std::vector<BYTE> PixelBytes(const CDib& dib)
 {
     return {dib.m_pPixels, dib.m_pPixels + dib.m_cbPixels};
+}
+
+// Everything a failed read must leave as it was.
+auto State(const CDib& dib)
+{
+    const auto* info = reinterpret_cast<const BYTE*>(dib.m_pInfo);
+    return std::tuple(dib.m_pInfo, dib.m_pPixels,
+                      std::vector<BYTE>(info, info + sizeof(BITMAPINFO)), PixelBytes(dib));
 }
 
 std::vector<BYTE> RampBytes(size_t count, BYTE first)
@@ -67,9 +58,9 @@ TEST(DibRead, RefusesWhatIsNotABitmapOfAKnownHeaderAndKeepsTheObject)
     for (size_t i = 0; i < images.size(); ++i) {
         SCOPED_TRACE(i);
         CDib dib;
-        const Snapshot before(dib);
+        const auto before = State(dib);
         EXPECT_FALSE(ReadImage(dib, images[i]));
-        EXPECT_TRUE(Snapshot(dib) == before);
+        EXPECT_TRUE(State(dib) == before);
     }
 }
 
@@ -140,10 +131,6 @@ struct LaterHeaderCase
     DWORD size;
     DWORD compression;
     int masksFromHeader;
-    friend void PrintTo(const LaterHeaderCase& c, std::ostream* os)
-    {
-        *os << c.size << "-byte header, compression " << c.compression;
-    }
 };
 
 class DibReadLaterHeader : public testing::TestWithParam<LaterHeaderCase>
@@ -259,14 +246,14 @@ TEST(DibRead, FileErrorsPassThroughAndLeaveTheObjectAsItWas)
         int failAt = 0;
         for (;; ++failAt) {
             CDib dib;
-            const Snapshot before(dib);
+            const auto before = State(dib);
             FlakyFile file(image, failAt);
             try {
                 ASSERT_TRUE(dib.Read(&file));
                 break;
             } catch (const CFileException& e) {
                 EXPECT_EQ(e.m_cause, CFileException::hardIO);
-                EXPECT_TRUE(Snapshot(dib) == before) << "failing call " << failAt;
+                EXPECT_TRUE(State(dib) == before) << "failing call " << failAt;
             }
         }
         EXPECT_GE(failAt, 5); // every step of the read was made to fail once

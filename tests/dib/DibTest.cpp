@@ -1,4 +1,4 @@
-// CDib: the blank bitmap, Create, the colour count, scaling and drawing.
+// CDib: the blank bitmap, Create, the colour count, scaling, and redrawing a replaced picture.
 
 #include "dib/Dib.h"
 
@@ -97,34 +97,6 @@ TEST(ScaleDimension, TruncatesTowardZeroAndStaysInRange)
             << c.dimension << " x " << c.scale;
 }
 
-// A 2 x 2 24-bit picture, red and green on top, blue and white below, in
-// either row order: both appear upright in the same place.
-TEST(DibDraw, TopDownAndBottomUpPicturesAppearUpright)
-{
-    const std::vector<BYTE> top = {0, 0, 255, 0, 255, 0, 0, 0};        // red, green, padding
-    const std::vector<BYTE> bottom = {255, 0, 0, 255, 255, 255, 0, 0}; // blue, white, padding
-    for (bool topDown : {false, true}) {
-        SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
-        std::vector<BYTE> image =
-            BmpBytes().FileHeader(54 + 16, 54).InfoHeader(2, topDown ? -2 : 2, 24).Vector();
-        for (const std::vector<BYTE>* row : {topDown ? &top : &bottom, topDown ? &bottom : &top})
-            image.insert(image.end(), row->begin(), row->end());
-        CMemFile file(image.data(), image.size());
-        CDib dib;
-        ASSERT_TRUE(dib.Read(&file));
-        CSurface surface(6, 6);
-        CSurfaceDC dc(&surface);
-        EXPECT_EQ(dib.Draw(&dc, 1, 1, 2.0), 2);
-        EXPECT_EQ(dc.GetPixel(1, 1), RGB(255, 0, 0));
-        EXPECT_EQ(dc.GetPixel(4, 2), RGB(0, 255, 0));
-        EXPECT_EQ(dc.GetPixel(2, 4), RGB(0, 0, 255));
-        EXPECT_EQ(dc.GetPixel(4, 4), RGB(255, 255, 255));
-        EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 0)); // outside the picture: untouched
-        EXPECT_EQ(dc.GetPixel(5, 5), RGB(0, 0, 0));
-        EXPECT_EQ(dib.Draw(nullptr, 0, 0), 0);
-    }
-}
-
 // A 4 x 3 RLE8 picture whose colour entry i is (red 4i + 2, green 4i + 1, blue 4i).
 BmpBytes RunLengthPicture(std::initializer_list<BYTE> stream)
 {
@@ -138,7 +110,9 @@ BmpBytes RunLengthPicture(std::initializer_list<BYTE> stream)
 }
 
 // A compressed picture's rows are found again after the bitmap is replaced,
-// here by one whose rows start at other offsets of a block of the same size.
+// here by one whose rows start at other offsets of a block of the same size,
+// which the allocator may put where the last drawn picture's block was: the
+// second picture is read twice, drawn only the second time.
 TEST(DibDraw, ReplacedRunLengthPictureDrawsItsOwnRows)
 {
     const BmpBytes first = RunLengthPicture({4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 0, 0, 1});
@@ -146,9 +120,13 @@ TEST(DibDraw, ReplacedRunLengthPictureDrawsItsOwnRows)
     CDib dib;
     CSurface surface(4, 3);
     CSurfaceDC dc(&surface);
-    for (const BmpBytes* image : {&first, &second, &first}) {
+    const BmpBytes* sequence[] = {&first, &second, &second, &first};
+    for (int i = 0; i < 4; ++i) {
+        const BmpBytes* image = sequence[i];
         CMemFile file(image->Data(), image->Size());
         ASSERT_TRUE(dib.Read(&file));
+        if (i == 1)
+            continue;
         const int top = image == &first ? 3 : 7;
         // Twice: the first draw indexes the rows, the second uses the index.
         for (int pass = 0; pass < 2; ++pass) {

