@@ -112,27 +112,24 @@ BmpBytes RunLengthPicture(std::initializer_list<BYTE> stream)
 // A compressed picture's rows are found again after the bitmap is replaced,
 // here by one whose rows start at other offsets of a block of the same size,
 // which the allocator may put where the last drawn picture's block was: the
-// second picture is read twice, drawn only the second time.
+// second picture is read twice, drawn only the second time. Only the top row
+// is shown, which the row index finds without decoding the rows below it.
 TEST(DibDraw, ReplacedRunLengthPictureDrawsItsOwnRows)
 {
     const BmpBytes first = RunLengthPicture({4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 0, 0, 1});
     const BmpBytes second = RunLengthPicture({2, 5, 2, 5, 0, 0, 4, 6, 0, 0, 4, 7, 0, 1});
     CDib dib;
-    CSurface surface(4, 3);
+    CSurface surface(4, 1);
     CSurfaceDC dc(&surface);
     const BmpBytes* sequence[] = {&first, &second, &second, &first};
     for (int i = 0; i < 4; ++i) {
-        const BmpBytes* image = sequence[i];
-        CMemFile file(image->Data(), image->Size());
+        CMemFile file(sequence[i]->Data(), sequence[i]->Size());
         ASSERT_TRUE(dib.Read(&file));
-        if (i == 1)
-            continue;
-        const int top = image == &first ? 3 : 7;
+        const int top = sequence[i] == &first ? 3 : 7;
         // Twice: the first draw indexes the rows, the second uses the index.
-        for (int pass = 0; pass < 2; ++pass) {
-            EXPECT_EQ(dib.Draw(&dc, 0, 0), 3);
-            EXPECT_EQ(dc.GetPixel(0, 0), RGB(4 * top + 2, 4 * top + 1, 4 * top));
-            EXPECT_EQ(dc.GetPixel(3, 2), RGB(4 * (top - 2) + 2, 4 * (top - 2) + 1, 4 * (top - 2)));
+        for (int pass = 0; pass < (i == 1 ? 0 : 2); ++pass) {
+            dib.Draw(&dc, 0, 0);
+            EXPECT_EQ(dc.GetPixel(3, 0), RGB(4 * top + 2, 4 * top + 1, 4 * top)) << i;
         }
     }
     // A blank bitmap in its place is drawn as one.

@@ -59,6 +59,15 @@ RgbImage ReadOutput(const std::string& path)
 
 const std::string kPal8 = BmpSuitePath("g/pal8.bmp"); // 127 x 64, 8 bits
 
+// Asked for, the usage goes to standard output, so that it can be paged.
+TEST(RenderTool, HelpGoesToStandardOutput)
+{
+    const ProgramRun run = RunTool({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("usage: pixmora-render", 0), 0u) << run.out;
+    EXPECT_EQ(run.err, "");
+}
+
 // 1: the command's fault (the usage then) or the file layer's, 2: refused by
 // the reader, 3: nothing to draw, or a picture too large to draw whole; each
 // says why, and what to ask instead, and leaves no output behind.
