@@ -57,6 +57,20 @@ RgbImage ReadOutput(const std::string& path)
     return image;
 }
 
+// Pixels of `image` unlike the surface's from (x0, y0) on.
+long Differing(const RgbImage& image, const CSurface& surface, int x0 = 0, int y0 = 0)
+{
+    long wrong = 0;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const COLORREF c = SurfaceColor(surface.Row(y0 + y)[x0 + x]);
+            const BYTE want[] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+            wrong += !std::equal(want, want + 3, image.At(x, y));
+        }
+    }
+    return wrong;
+}
+
 const std::string kPal8 = BmpSuitePath("g/pal8.bmp"); // 127 x 64, 8 bits
 
 // Asked for, the usage goes to standard output, so that it can be paged.
@@ -172,58 +186,44 @@ TEST(RenderTool, WritesWhatOneDrawShows)
         const RgbImage image = ReadOutput(out);
         ASSERT_EQ(image.width, size.cx);
         ASSERT_EQ(image.height, size.cy);
-        long wrong = 0;
-        for (int y = 0; y < size.cy; ++y) {
-            for (int x = 0; x < size.cx; ++x) {
-                const COLORREF c = SurfaceColor(surface.Row(y)[x]);
-                const BYTE want[] = {GetRValue(c), GetGValue(c), GetBValue(c)};
-                wrong += !std::equal(want, want + 3, image.At(x, y));
-            }
-        }
-        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(Differing(image, surface), 0);
     }
 }
 
 // A viewport shows the same pixels as the whole scaled picture does at that
-// place, clipped to the picture's right and bottom edges. At 7 times the whole
-// picture's PPM (1.1 MiB) goes out in more than one write. A window onto a
-// picture far too large to draw whole is cheap.
+// place, clipped to the picture's right and bottom edges; options may follow
+// the file names. The whole picture at 7 times (1.1 MiB of PPM) goes out in
+// more than one write. A window onto a picture far too large to draw whole is
+// cheap.
 TEST(RenderTool, ViewportIsAWindowOntoTheScaledPicture)
 {
-    const std::string whole = FreshOutput("whole.ppm");
-    const std::string part = FreshOutput("part.ppm");
-    ProgramRun run = RunTool({kPal8, whole, "--scale", "7"}); // options may follow the files
-    ASSERT_EQ(run.status, 0) << run.err;
-    const RgbImage full = ReadOutput(whole);
-    ASSERT_EQ(full.width, 889);
-    ASSERT_EQ(full.height, 448);
+    CFile file(kPal8.c_str(), CFile::modeRead);
+    CDib dib;
+    ASSERT_TRUE(dib.Read(&file));
+    CSurface whole(889, 448);
+    CSurfaceDC dc(&whole);
+    dib.Draw(&dc, 0, 0, 7);
+    const std::string out = FreshOutput("part.ppm");
     struct Window
     {
-        int w, h, x, y;
-        int clippedW, clippedH;
+        const char* viewport;
+        int x, y, clippedW, clippedH;
     };
-    for (const Window v : {Window{300, 100, 500, 340, 300, 100}, Window{40, 30, 870, 440, 19, 8},
-                           Window{1920, 1080, 0, 0, 889, 448}}) {
-        const std::string viewport = std::to_string(v.w) + "x" + std::to_string(v.h) + "+" +
-                                     std::to_string(v.x) + "+" + std::to_string(v.y);
-        SCOPED_TRACE(viewport);
-        run = RunTool({"--scale", "7", "--viewport", viewport, kPal8, part});
+    for (const Window v :
+         {Window{"300x100+500+340", 500, 340, 300, 100}, Window{"40x30+870+440", 870, 440, 19, 8},
+          Window{"1920x1080+0+0", 0, 0, 889, 448}}) {
+        SCOPED_TRACE(v.viewport);
+        const ProgramRun run = RunTool({kPal8, out, "--scale", "7", "--viewport", v.viewport});
         ASSERT_EQ(run.status, 0) << run.err;
-        const RgbImage window = ReadOutput(part);
-        ASSERT_EQ(window.width, v.clippedW);
-        ASSERT_EQ(window.height, v.clippedH);
-        long wrong = 0;
-        for (int y = 0; y < window.height; ++y) {
-            for (int x = 0; x < window.width; ++x) {
-                const BYTE* want = full.At(v.x + x, v.y + y);
-                wrong += !std::equal(want, want + 3, window.At(x, y));
-            }
-        }
-        EXPECT_EQ(wrong, 0);
+        const RgbImage image = ReadOutput(out);
+        ASSERT_EQ(image.width, v.clippedW);
+        ASSERT_EQ(image.height, v.clippedH);
+        EXPECT_EQ(Differing(image, whole, v.x, v.y), 0);
     }
-    run = RunTool({"--scale", "500", "--viewport", "64x48+30000+16000", kPal8, part});
+    const ProgramRun run =
+        RunTool({"--scale", "500", "--viewport", "64x48+30000+16000", kPal8, out});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadOutput(part).width, 64);
+    EXPECT_EQ(ReadOutput(out).width, 64);
 }
 
 // An output that fills up after a part of the picture is removed: a file size
