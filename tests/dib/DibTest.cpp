@@ -46,8 +46,9 @@ TEST(Dib, CreateSizesThePixelBlockByTheStrideRuleWithin32Bits)
         size_t pixelBytes;
     };
     // Negative sizes and 32-bit overflows get no pixels but keep their header.
-    for (const Case c : {Case{1, 1, 4}, Case{5, 3, 24}, Case{16, 0, 0}, Case{-1, 5, 0},
-                         Case{INT_MAX, 1, 0}, Case{46341, 46341, 0}, Case{INT_MIN, INT_MIN, 0}}) {
+    for (const Case c :
+         {Case{1, 1, 4}, Case{5, 3, 24}, Case{16, 0, 0}, Case{-1, 5, 0}, Case{5, -3, 0},
+          Case{INT_MAX, 1, 0}, Case{46341, 46341, 0}, Case{INT_MIN, INT_MIN, 0}}) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
         CDib dib;
         ASSERT_TRUE(dib.Create(c.width, c.height));
@@ -132,10 +133,11 @@ TEST(DibDraw, ReplacedRunLengthPictureDrawsItsOwnRows)
             EXPECT_EQ(dc.GetPixel(3, 0), RGB(4 * top + 2, 4 * top + 1, 4 * top)) << i;
         }
     }
-    // A blank bitmap in its place is drawn as one.
+    // A blank bitmap in its place is drawn as one; without a context nothing is.
     ASSERT_TRUE(dib.Create(4, 3));
     dib.Draw(&dc, 0, 0);
     EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(dib.Draw(nullptr, 0, 0), 0);
 }
 
 } // namespace

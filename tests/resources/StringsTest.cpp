@@ -83,7 +83,11 @@ TEST(ResourceProvider, HandsEveryKindToTheWindowLayer)
     EXPECT_FALSE(AfxLoadBitmap(IDR_MAINFRAME).empty());
     EXPECT_EQ(AfxLoadIcon(IDR_MAINFRAME).size(), 2u);
     EXPECT_NE(AfxLoadDialog(IDD_PALETTE), nullptr);
+    // Nothing for an id this program does not define.
     EXPECT_EQ(AfxLoadDialog(12345), nullptr);
+    EXPECT_EQ(AfxLoadToolBar(12345), nullptr);
+    EXPECT_TRUE(AfxLoadMenu(12345).empty() && AfxLoadAccelerators(12345).empty() &&
+                AfxLoadBitmap(12345).empty() && AfxLoadIcon(12345).empty());
 
     AfxSetResourceProvider(nullptr);
     EXPECT_EQ(AfxLoadString(AFX_IDS_IDLEMESSAGE), nullptr);
