@@ -1,4 +1,5 @@
-// A large pixel block read from a disk file is a view of the file's pages.
+// Pixel blocks that are views of a disk file's pages, drawn while the file is cut or rewritten.
+//
 // Programs that generate bitmaps rewrite them while they are shown: drawing
 // must go on without a fault, what the file no longer holds drawn as zero
 // bytes draw, and the next read shows the new file.
@@ -46,34 +47,6 @@ std::vector<BYTE> FileBytes(BYTE seed)
     return image.Vector();
 }
 
-class TempFile
-{
-public:
-    TempFile()
-    {
-        char pattern[] = "/tmp/pixmora_view_XXXXXX";
-        m_fd = ::mkstemp(pattern);
-        m_path = pattern;
-    }
-    ~TempFile()
-    {
-        ::close(m_fd);
-        std::remove(m_path.c_str());
-    }
-    // As a program rewriting the file does it: cut to `length`, then write.
-    void Rewrite(size_t length, const std::vector<BYTE>& bytes = {})
-    {
-        ASSERT_EQ(::ftruncate(m_fd, static_cast<off_t>(length)), 0);
-        ASSERT_EQ(::pwrite(m_fd, bytes.data(), bytes.size(), 0),
-                  static_cast<ssize_t>(bytes.size()));
-    }
-    const char* Path() const { return m_path.c_str(); }
-
-private:
-    int m_fd = -1;
-    std::string m_path;
-};
-
 BOOL ReadAt(CDib& dib, CFile& file)
 {
     file.Seek(kStart, CFile::begin);
@@ -110,44 +83,52 @@ void ExpectDrawnAs(CDib& shown, const std::vector<BYTE>& expected)
 TEST(DibFileView, DrawsTheFileWhileItIsCutOrRewritten)
 {
     const std::vector<BYTE> original = FileBytes(0);
-    const std::vector<BYTE> other = FileBytes(77);
     const size_t pixels = kStart + kPixelOffset;
+    const size_t half = pixels + kPixelBytes / 2 + 17; // inside a page
+    // What the file now holds, zeros past its end.
+    auto cutTo = [&](size_t length) {
+        std::vector<BYTE> bytes = original;
+        std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(length), bytes.end(), 0);
+        return bytes;
+    };
     struct Case
     {
         const char* name;
         size_t length;             // the file cut to this many bytes...
         std::vector<BYTE> written; // ...then these written from its start
-        std::vector<BYTE> shown;   // what the file now holds, zeros past its end
+        std::vector<BYTE> shown;
     };
-    std::vector<BYTE> half = original;
-    const size_t halfLength = pixels + kPixelBytes / 2 + 17; // inside a page
-    std::fill(half.begin() + static_cast<std::ptrdiff_t>(halfLength), half.end(), 0);
-    std::vector<BYTE> none = original;
-    std::fill(none.begin() + static_cast<std::ptrdiff_t>(pixels), none.end(), 0);
     const Case cases[] = {
         {"unchanged", original.size(), {}, original},
-        {"cut to nothing", 0, {}, none},
-        {"cut in half", halfLength, {}, half},
-        {"rewritten with other pixels", 0, other, other},
+        {"cut to nothing", 0, {}, cutTo(pixels)},
+        {"cut in half", half, {}, cutTo(half)},
+        {"rewritten with other pixels", 0, FileBytes(77), FileBytes(77)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempFile disk;
-        disk.Rewrite(0, original);
-        CFile file(disk.Path(), CFile::modeRead);
+        char path[] = "/tmp/pixmora_view_XXXXXX";
+        const int fd = ::mkstemp(path);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, original.data(), original.size()),
+                  static_cast<ssize_t>(original.size()));
+        CFile file(path, CFile::modeRead);
         CDib dib;
         ASSERT_TRUE(ReadAt(dib, file));
-        // Shown first, so that its pages are mapped when the file changes.
+        // Shown first, so that its pages are mapped when the file changes;
+        // then changed as a program rewriting the file does it.
         Drawn(dib, 1.0);
-        disk.Rewrite(c.length, c.written);
+        ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(c.length)), 0);
+        ASSERT_EQ(::pwrite(fd, c.written.data(), c.written.size(), 0),
+                  static_cast<ssize_t>(c.written.size()));
         ExpectDrawnAs(dib, c.shown);
-
         // A new read takes the file as it is now.
         if (!c.written.empty()) {
             CDib again;
             ASSERT_TRUE(ReadAt(again, file));
             ExpectDrawnAs(again, c.shown);
         }
+        ::close(fd);
+        std::remove(path);
     }
 }
 

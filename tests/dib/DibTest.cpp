@@ -1,4 +1,4 @@
-// CDib: the blank bitmap, Create and the colour count.
+// CDib: the blank bitmap, Create, the colour count, scaling, and redrawing a replaced picture.
 
 #include "dib/Dib.h"
 
@@ -8,123 +8,136 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
-#include <ostream>
-#include <string>
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
 
-bool AllZero(const BYTE* p, size_t n)
+bool AllZero(const CDib& dib)
 {
-    return std::all_of(p, p + n, [](BYTE b) { return b == 0; });
+    return std::all_of(dib.m_pPixels, dib.m_pPixels + dib.m_cbPixels,
+                       [](BYTE b) { return b == 0; });
 }
 
+// File New shows this: 16 x 16 black pixels over a grey ramp, never leftover
+// heap contents.
 TEST(Dib, NewObjectIsABlankGreyRamp16x16)
 {
     CDib dib;
     const BITMAPINFOHEADER& h = dib.m_pInfo->bmiHeader;
     EXPECT_EQ(h.biSize, 40u);
-    EXPECT_EQ(h.biWidth, 16);
-    EXPECT_EQ(h.biHeight, 16);
-    EXPECT_EQ(h.biPlanes, 1);
+    EXPECT_EQ(dib.GetDrawnSize(1.0), CSize(16, 16));
     EXPECT_EQ(h.biBitCount, 8);
-    EXPECT_EQ(h.biCompression | h.biSizeImage | h.biClrUsed | h.biClrImportant, 0u);
-    EXPECT_EQ(h.biXPelsPerMeter | h.biYPelsPerMeter, 0);
-    EXPECT_EQ(dib.GetColorCount(), 256);
-
+    EXPECT_EQ(h.biCompression | h.biClrUsed, 0u);
     for (int i : {0, 100, 255}) {
         const RGBQUAD& c = dib.m_pInfo->bmiColors[i];
-        EXPECT_EQ(c.rgbBlue, i);
-        EXPECT_EQ(c.rgbGreen, i);
-        EXPECT_EQ(c.rgbRed, i);
-        EXPECT_EQ(c.rgbReserved, 0);
+        EXPECT_EQ(RGB(c.rgbRed, c.rgbGreen, c.rgbBlue), RGB(i, i, i));
     }
-    // The pixels are defined (black), never leftover heap contents.
-    ASSERT_EQ(dib.m_cbPixels, 256u);
-    EXPECT_TRUE(AllZero(dib.m_pPixels, dib.m_cbPixels));
+    EXPECT_EQ(dib.m_cbPixels, 256u);
+    EXPECT_TRUE(AllZero(dib));
 }
 
-struct CreateCase
+TEST(Dib, CreateSizesThePixelBlockByTheStrideRuleWithin32Bits)
 {
-    int width, height;
-    size_t pixelBytes;
-    friend void PrintTo(const CreateCase& c, std::ostream* os)
+    struct Case
     {
-        *os << c.width << " x " << c.height;
+        int width, height;
+        size_t pixelBytes;
+    };
+    // Negative sizes and 32-bit overflows get no pixels but keep their header.
+    for (const Case c :
+         {Case{1, 1, 4}, Case{5, 3, 24}, Case{16, 0, 0}, Case{-1, 5, 0}, Case{5, -3, 0},
+          Case{INT_MAX, 1, 0}, Case{46341, 46341, 0}, Case{INT_MIN, INT_MIN, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        CDib dib;
+        ASSERT_TRUE(dib.Create(c.width, c.height));
+        EXPECT_EQ(dib.m_cbPixels, c.pixelBytes);
+        ASSERT_NE(dib.m_pPixels, nullptr);
+        EXPECT_TRUE(AllZero(dib));
+        EXPECT_EQ(dib.m_pInfo->bmiHeader.biWidth, c.width);
+        EXPECT_EQ(dib.m_pInfo->bmiHeader.biHeight, c.height);
     }
-};
-
-class DibCreate : public testing::TestWithParam<CreateCase>
-{
-};
-
-TEST_P(DibCreate, PixelBlockFollowsTheStrideRule)
-{
-    const CreateCase c = GetParam();
-    CDib dib;
-    ASSERT_TRUE(dib.Create(c.width, c.height));
-    EXPECT_EQ(dib.m_cbPixels, c.pixelBytes);
-    ASSERT_NE(dib.m_pPixels, nullptr);
-    EXPECT_TRUE(AllZero(dib.m_pPixels, dib.m_cbPixels));
-    // The header keeps the size asked for, even where no block could be made.
-    EXPECT_EQ(dib.m_pInfo->bmiHeader.biWidth, c.width);
-    EXPECT_EQ(dib.m_pInfo->bmiHeader.biHeight, c.height);
-    EXPECT_EQ(dib.m_pInfo->bmiColors[255].rgbRed, 255);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, DibCreate,
-    testing::Values(CreateCase{1, 1, 4}, CreateCase{5, 3, 24}, CreateCase{4, 2, 8},
-                    CreateCase{0, 16, 0}, CreateCase{16, 0, 0},
-                    // Negative sizes and 32-bit overflows get no pixels.
-                    CreateCase{-1, 5, 0}, CreateCase{5, -3, 0}, CreateCase{INT_MAX, 1, 0},
-                    CreateCase{46341, 46341, 0}, CreateCase{INT_MIN, INT_MIN, 0}),
-    [](const auto& info) {
-        auto n = [](int v) {
-            return (v < 0 ? "minus" : "") + std::to_string(std::abs(static_cast<long long>(v)));
-        };
-        return n(info.param.width) + "x" + n(info.param.height);
-    });
-
-std::vector<BYTE> InfoHeaderBytes(WORD bitCount, DWORD clrUsed, DWORD size = 40)
+TEST(DibColorCount, BitCountImpliesItUnlessAnInfoHeaderGivesColoursUsed)
 {
-    return BmpBytes().InfoHeader(3, 3, bitCount, 0, clrUsed, size).Vector();
-}
-
-TEST(DibColorCount, InfoHeaderMapsBitCountUnlessColoursUsedIsGiven)
-{
-    EXPECT_EQ(DibColorCount(InfoHeaderBytes(1, 0).data()), 2);
-    EXPECT_EQ(DibColorCount(InfoHeaderBytes(4, 0).data()), 16);
-    EXPECT_EQ(DibColorCount(InfoHeaderBytes(8, 0).data()), 256);
-    for (WORD bits : {0, 2, 16, 24, 32})
-        EXPECT_EQ(DibColorCount(InfoHeaderBytes(bits, 0).data()), 0) << bits << " bits";
-
-    EXPECT_EQ(DibColorCount(InfoHeaderBytes(4, 7).data()), 7);
-    EXPECT_EQ(DibColorCount(InfoHeaderBytes(24, 300).data()), 300); // more than the table holds
-    // Any size but 12 is the info kind.
-    EXPECT_EQ(DibColorCount(InfoHeaderBytes(8, 5, 108).data()), 5);
-    // A count an int cannot hold must not turn negative.
-    EXPECT_EQ(DibColorCount(InfoHeaderBytes(8, 0xFFFFFFFF).data()), INT_MAX);
-    EXPECT_EQ(DibColorCount(InfoHeaderBytes(8, 0x80000000).data()), INT_MAX);
-}
-
-TEST(DibColorCount, CoreHeaderReadsNothingPastItsTwelveBytes)
-{
-    // Exactly 12 bytes on the heap: the sanitizer catches any read beyond.
-    for (auto [bits, count] : {std::pair{1, 2}, {4, 16}, {8, 256}, {24, 0}}) {
+    struct Case
+    {
+        DWORD size; // 12: the core kind, 12 bytes on the heap so that reading past them faults
+        WORD bitCount;
+        DWORD clrUsed;
+        int expected;
+    };
+    for (const Case c :
+         {Case{40, 1, 0, 2}, Case{40, 4, 0, 16}, Case{40, 8, 0, 256}, Case{40, 24, 0, 0},
+          Case{40, 2, 0, 0}, Case{40, 4, 7, 7}, Case{108, 24, 300, 300},
+          Case{40, 8, 0xFFFFFFFF, INT_MAX}, Case{40, 8, 0x80000000, INT_MAX}, Case{12, 1, 0, 2},
+          Case{12, 8, 0, 256}, Case{12, 24, 0, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.size << "-byte header, " << c.bitCount << " bits");
         const std::vector<BYTE> header =
-            BmpBytes().CoreHeader(2, 2, static_cast<WORD>(bits)).Vector();
-        ASSERT_EQ(header.size(), 12u);
-        EXPECT_EQ(DibColorCount(header.data()), count) << bits << " bits";
+            c.size == 12 ? BmpBytes().CoreHeader(2, 2, c.bitCount).Vector()
+                         : BmpBytes().InfoHeader(3, 3, c.bitCount, 0, c.clrUsed, c.size).Vector();
+        EXPECT_EQ(DibColorCount(header.data()), c.expected);
     }
 }
 
-TEST(IsInfoHeader, OnlyTwelveIsTheCoreKind)
+TEST(ScaleDimension, TruncatesTowardZeroAndStaysInRange)
 {
-    for (DWORD size : {40u, 108u, 124u, 0u, 13u})
-        EXPECT_TRUE(IsInfoHeader(BmpBytes().U32(size).Data())) << size;
-    EXPECT_FALSE(IsInfoHeader(BmpBytes().U32(12).Data()));
+    struct Case
+    {
+        int dimension;
+        double scale;
+        int expected;
+    };
+    for (const Case c :
+         {Case{16, 2.0, 32}, Case{15, 0.5, 7}, Case{1, 0.5, 0}, Case{-15, 0.5, -7},
+          Case{7, 1.5, 10}, Case{INT_MAX, 2.0, INT_MAX}, Case{-5, 1e300, INT_MIN},
+          Case{5, std::numeric_limits<double>::infinity(), INT_MAX}, Case{5, std::nan(""), 0}})
+        EXPECT_EQ(ScaleDimension(c.dimension, c.scale), c.expected)
+            << c.dimension << " x " << c.scale;
+}
+
+// A 4 x 3 RLE8 picture whose colour entry i is (red 4i + 2, green 4i + 1, blue 4i).
+BmpBytes RunLengthPicture(std::initializer_list<BYTE> stream)
+{
+    const DWORD offset = 14 + 40 + 1024;
+    BmpBytes image;
+    image.FileHeader(offset + static_cast<DWORD>(stream.size()), offset)
+        .InfoHeader(4, 3, 8, BI_RLE8)
+        .Ramp(1024)
+        .Bytes(stream);
+    return image;
+}
+
+// A compressed picture's rows are found again after the bitmap is replaced,
+// here by one whose rows start at other offsets of a block of the same size,
+// which the allocator may put where the last drawn picture's block was: the
+// second picture is read twice, drawn only the second time. Only the top row
+// is shown, which the row index finds without decoding the rows below it.
+TEST(DibDraw, ReplacedRunLengthPictureDrawsItsOwnRows)
+{
+    const BmpBytes first = RunLengthPicture({4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 0, 0, 1});
+    const BmpBytes second = RunLengthPicture({2, 5, 2, 5, 0, 0, 4, 6, 0, 0, 4, 7, 0, 1});
+    CDib dib;
+    CSurface surface(4, 1);
+    CSurfaceDC dc(&surface);
+    const BmpBytes* sequence[] = {&first, &second, &second, &first};
+    for (int i = 0; i < 4; ++i) {
+        CMemFile file(sequence[i]->Data(), sequence[i]->Size());
+        ASSERT_TRUE(dib.Read(&file));
+        const int top = sequence[i] == &first ? 3 : 7;
+        // Twice: the first draw indexes the rows, the second uses the index.
+        for (int pass = 0; pass < (i == 1 ? 0 : 2); ++pass) {
+            dib.Draw(&dc, 0, 0);
+            EXPECT_EQ(dc.GetPixel(3, 0), RGB(4 * top + 2, 4 * top + 1, 4 * top)) << i;
+        }
+    }
+    // A blank bitmap in its place is drawn as one; without a context nothing is.
+    ASSERT_TRUE(dib.Create(4, 3));
+    dib.Draw(&dc, 0, 0);
+    EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(dib.Draw(nullptr, 0, 0), 0);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
-// Runs a built program as a user would, through the shell, with what it
-// prints kept in files of this build folder named after the running test.
+// Runs a built program through the shell, keeping what it prints in this build folder.
 
 #include <gtest/gtest.h>
 
@@ -18,14 +17,6 @@ struct ProgramRun
     std::string out;
     std::string err;
 };
-
-inline std::string Quoted(const std::string& arg)
-{
-    std::string quoted = "'";
-    for (char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 // A path in the build folder, distinct for each test so that tests can run
 // side by side.
@@ -45,19 +36,22 @@ inline std::string ReadText(const std::string& path)
 inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                              const std::string& environment = "")
 {
+    const auto quoted = [](const std::string& arg) {
+        std::string q = "'";
+        for (char c : arg)
+            q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    };
     const std::string outPath = OutputPath("stdout.txt");
     const std::string errPath = OutputPath("stderr.txt");
-    std::string command = environment;
     // Appended piece by piece: GCC 12 warns falsely about `" " + string` at -O3.
-    command.append(Quoted(program));
+    std::string command = environment;
+    command.append(quoted(program));
     for (const std::string& arg : args)
-        command.append(" ").append(Quoted(arg));
-    command.append(" </dev/null >").append(Quoted(outPath)).append(" 2>").append(Quoted(errPath));
+        command.append(" ").append(quoted(arg));
+    command.append(" </dev/null >").append(quoted(outPath)).append(" 2>").append(quoted(errPath));
     const int raw = std::system(command.c_str());
-    ProgramRun run;
     // A sanitizer report aborts: that is never a status the program chose.
-    run.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadText(outPath);
-    run.err = ReadText(errPath);
-    return run;
+    return {raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(outPath),
+            ReadText(errPath)};
 }

@@ -6,37 +6,27 @@
 
 #include <string>
 
-TEST(String, FormatReplacesTheWholeContents)
+TEST(String, FormatReplacesTheWholeContentsWhateverItsLength)
 {
     CString s("old text that is longer than the new one");
     s.Format("RGB(%d, %d, %d)", 255, 0, 17);
     EXPECT_EQ(s, "RGB(255, 0, 17)");
     EXPECT_EQ(s.GetLength(), 15);
-}
 
-TEST(String, FormatHandlesLongAndEmptyResults)
-{
     const std::string big(5000, 'x');
-    CString s;
     s.Format("[%s]", big.c_str());
-    EXPECT_EQ(s.GetLength(), 5002);
     EXPECT_EQ(std::string(s), "[" + big + "]");
-
     s.Format("%s", "");
     EXPECT_TRUE(s.IsEmpty());
-    EXPECT_STREQ(s.GetString(), "");
 }
 
 TEST(String, ConstructionAndConcatenation)
 {
     EXPECT_TRUE(CString(nullptr).IsEmpty());
     EXPECT_EQ(CString("abcdef", 3), "abc");
-
     CString s("Pix");
     s += "mora";
     s += '!';
     EXPECT_EQ(s, "Pixmora!");
     EXPECT_EQ(CString("a") + CString("b"), "ab");
-    s.Empty();
-    EXPECT_EQ(s.GetLength(), 0);
 }
