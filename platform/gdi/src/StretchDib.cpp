@@ -1,3 +1,5 @@
+// The DIB drawing calls: StretchDIBits and its indexed form, onto a context's surface.
+
 #include "DibRaster.h"
 #include "HandleObjects.h"
 

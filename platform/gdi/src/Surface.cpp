@@ -1,3 +1,5 @@
+// CSurface: the 32-bit pictures that device contexts draw into.
+
 #include "gdi/Surface.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// CCmdTarget: message maps, command dispatch and the command-state updates.
+
 #include "ui/CmdTarget.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)

@@ -1,3 +1,5 @@
+// The window layer's access to the program's resources, through the provider it is given.
+
 #include "ui/ResourceProvider.h"
 
 namespace {
