@@ -275,13 +275,6 @@ TEST_F(Viewer, ThePressShowsTheColourUnderTheMouseUntilRelease)
     EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
 }
 
-TEST(PixelColorText, TakesTheLowThreeBytesOnly)
-{
-    EXPECT_EQ(std::string(FormatPixelColor(RGB(255, 0, 0))), "RGB(255, 0, 0)");
-    EXPECT_EQ(std::string(FormatPixelColor(0x02030405)), "RGB(5, 4, 3)");
-    EXPECT_EQ(std::string(FormatPixelColor(CLR_INVALID)), "RGB(255, 255, 255)");
-}
-
 // ---- Frame, dialogs ----------------------------------------------------------------
 
 TEST_F(Viewer, TheFrameHasItsBarsAndPanes)
