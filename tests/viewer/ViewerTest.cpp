@@ -4,14 +4,13 @@
 #include "BmpBytes.h"
 #include "BmpSuite.h"
 #include "Hwnd.h"
+#include "PaletteRecord.h"
 #include "ViewerFixture.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -22,38 +21,26 @@
 
 namespace {
 
-// An 8-bit bitmap file whose two colours are `c0` and `c1` (as COLORREF),
-// every pixel colour 0; a negative height stores the rows top-down.
-std::vector<BYTE> TwoColourBitmap(LONG width, LONG height, COLORREF c0,
-                                  COLORREF c1 = RGB(255, 255, 255))
+// A bitmap file of `bits` (4 or 8) per pixel whose colour table is `colours`
+// with a used-colour count of 0, every pixel colour 0.
+std::vector<BYTE> PalettedBitmap(WORD bits, const std::vector<COLORREF>& colours, LONG width = 8,
+                                 LONG height = 8)
 {
-    const DWORD stride = (static_cast<DWORD>(width) + 3) & ~3u;
-    const DWORD rows = static_cast<DWORD>(height < 0 ? -height : height);
-    const DWORD offset = 14 + 40 + 2 * 4;
+    const DWORD stride = (static_cast<DWORD>(width) * bits / 8 + 3) & ~3u;
+    const DWORD offset = 14 + 40 + static_cast<DWORD>(colours.size()) * 4;
+    const DWORD size = stride * static_cast<DWORD>(height);
     BmpBytes b;
-    b.FileHeader(offset + stride * rows, offset).InfoHeader(width, height, 8, 0, 2);
-    for (COLORREF c : {c0, c1})
-        b.U8(static_cast<BYTE>(c >> 16))
-            .U8(static_cast<BYTE>(c >> 8))
-            .U8(static_cast<BYTE>(c))
-            .U8(0);
-    b.Fill(stride * rows, 0);
+    b.FileHeader(offset + size, offset).InfoHeader(width, height, bits, 0, 0);
+    for (COLORREF c : colours)
+        b.U8(GetBValue(c)).U8(GetGValue(c)).U8(GetRValue(c)).U8(0);
+    b.Fill(size, 0);
     return b.Vector();
 }
 
-// A bitmap file of `bits` (4 or 8) per pixel whose colour table is `colours`
-// with a used-colour count of 0, every pixel colour 0.
-std::vector<BYTE> PalettedBitmap(WORD bits, const std::vector<COLORREF>& colours)
+// An 8-bit picture all of colour `c`.
+std::vector<BYTE> OneColour(LONG width, LONG height, COLORREF c)
 {
-    const LONG side = 8;
-    const DWORD stride = (static_cast<DWORD>(side * bits / 8) + 3) & ~3u;
-    const DWORD offset = 14 + 40 + static_cast<DWORD>(colours.size()) * 4;
-    BmpBytes b;
-    b.FileHeader(offset + stride * side, offset).InfoHeader(side, side, bits, 0, 0);
-    for (COLORREF c : colours)
-        b.U8(GetBValue(c)).U8(GetGValue(c)).U8(GetRValue(c)).U8(0);
-    b.Fill(stride * side, 0);
-    return b.Vector();
+    return PalettedBitmap(8, {c, RGB(255, 255, 255)}, width, height);
 }
 
 // `count` colours along a green-to-red ramp: none of them grey, so none
@@ -142,7 +129,7 @@ TEST_F(Viewer, ATrueColourFileIsShownWithoutAPalette)
 TEST_F(Viewer, SaveSaveAsAndCtrlSWriteNothingAndAskNothing)
 {
     ASSERT_TRUE(Start());
-    const std::vector<BYTE> bytes = TwoColourBitmap(10, 10, RGB(0, 0, 255));
+    const std::vector<BYTE> bytes = OneColour(10, 10, RGB(0, 0, 255));
     const std::string path = Write("kept.bmp", bytes);
     Open(path);
     auto listing = [&] {
@@ -175,8 +162,8 @@ TEST_F(Viewer, SaveSaveAsAndCtrlSWriteNothingAndAskNothing)
 TEST_F(Viewer, FileOpenAndTheRecentFileListOpenTheChosenFile)
 {
     ASSERT_TRUE(Start());
-    const std::string first = Write("first.bmp", TwoColourBitmap(30, 20, RGB(0, 0, 255)));
-    const std::string second = Write("second.bmp", TwoColourBitmap(50, 40, RGB(0, 0, 255)));
+    const std::string first = Write("first.bmp", OneColour(30, 20, RGB(0, 0, 255)));
+    const std::string second = Write("second.bmp", OneColour(50, 40, RGB(0, 0, 255)));
     std::string answer;
     std::vector<ModalKind> asked;
     CModalHandlerScope chooser([&](ModalRequest& r) {
@@ -230,7 +217,7 @@ TEST_F(Viewer, EditCommandsAndPrintAreDisabled)
 TEST_F(Viewer, EnlargeAndShrinkScaleTheScrollableArea)
 {
     ASSERT_TRUE(Start());
-    Open(Write("100x80.bmp", TwoColourBitmap(100, 80, RGB(0, 0, 255))));
+    Open(Write("100x80.bmp", OneColour(100, 80, RGB(0, 0, 255))));
     EXPECT_EQ(ScrollSize(), CSize(100, 80));
     Command(ID_VIEW_ENLARGE);
     EXPECT_EQ(ScrollSize(), CSize(200, 160));
@@ -240,16 +227,11 @@ TEST_F(Viewer, EnlargeAndShrinkScaleTheScrollableArea)
     EXPECT_EQ(View()->GetScale(), 0.5);
 
     // Odd sizes lose the fraction, as the drawing does.
-    Open(Write("75x33.bmp", TwoColourBitmap(75, 33, RGB(0, 0, 255))));
+    Open(Write("75x33.bmp", OneColour(75, 33, RGB(0, 0, 255))));
     Command(ID_VIEW_SHRINK);
     EXPECT_EQ(ScrollSize(), CSize(37, 16));
-}
-
-TEST_F(Viewer, ATopDownPictureScrollsOverItsRealHeight)
-{
-    ASSERT_TRUE(Start());
+    // A top-down picture scrolls over its real height.
     Open(BmpSuitePath("g/pal8topdown.bmp"));
-    EXPECT_EQ(ScrollSize(), CSize(127, 64));
     Command(ID_VIEW_SHRINK);
     EXPECT_EQ(ScrollSize(), CSize(63, 32));
 }
@@ -257,7 +239,7 @@ TEST_F(Viewer, ATopDownPictureScrollsOverItsRealHeight)
 TEST_F(Viewer, ZoomStopsAtItsBoundsAndSizesStayInRange)
 {
     ASSERT_TRUE(Start());
-    Open(Write("wide.bmp", TwoColourBitmap(4096, 1, RGB(0, 0, 255))));
+    Open(Write("wide.bmp", OneColour(4096, 1, RGB(0, 0, 255))));
     for (int i = 0; i < 25; ++i)
         Command(ID_VIEW_ENLARGE);
     EXPECT_EQ(View()->GetScale(), CPixmoraView::kMaxScale);
@@ -276,7 +258,7 @@ TEST_F(Viewer, ZoomStopsAtItsBoundsAndSizesStayInRange)
 TEST_F(Viewer, ThePressShowsTheColourUnderTheMouseUntilRelease)
 {
     ASSERT_TRUE(Start());
-    Open(Write("red.bmp", TwoColourBitmap(40, 30, RGB(255, 0, 0))));
+    Open(Write("red.bmp", OneColour(40, 30, RGB(255, 0, 0))));
     View()->UpdateWindow();
 
     Mouse(WM_LBUTTONDOWN, 5, 5);
@@ -291,13 +273,6 @@ TEST_F(Viewer, ThePressShowsTheColourUnderTheMouseUntilRelease)
     Mouse(WM_LBUTTONUP, -3, -3);
     Mouse(WM_MOUSEMOVE, 5, 5);
     EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
-}
-
-TEST(PixelColorText, TakesTheLowThreeBytesOnly)
-{
-    EXPECT_EQ(std::string(FormatPixelColor(RGB(255, 0, 0))), "RGB(255, 0, 0)");
-    EXPECT_EQ(std::string(FormatPixelColor(0x02030405)), "RGB(5, 4, 3)");
-    EXPECT_EQ(std::string(FormatPixelColor(CLR_INVALID)), "RGB(255, 255, 255)");
 }
 
 // ---- Frame, dialogs ----------------------------------------------------------------
@@ -328,16 +303,26 @@ TEST_F(Viewer, AFrameWithoutAViewAnswersNoToThePaletteQuery)
     frame->DestroyWindow(); // the frame deletes itself with its window
 }
 
-TEST_F(Viewer, PaletteAndAboutCommandsOpenTheirDialogs)
+TEST_F(Viewer, PaletteAndAboutCommandsOpenTheirDialogsAndTheSwatchesReadOut)
 {
     ASSERT_TRUE(Start());
-    Open(BmpSuitePath("g/pal8.bmp"));
-    std::vector<std::string> captions;
+    Open(Write("red.bmp", OneColour(40, 30, RGB(255, 0, 0))));
+    std::vector<std::string> captions; // on opening, then after the mouse move
     CModalHandlerScope reader([&](ModalRequest& r) {
         shown.push_back(r);
-        CString caption;
-        CWnd::FromHandle(r.hWnd)->GetWindowText(caption);
-        captions.emplace_back(caption.GetString());
+        CWnd* dlg = CWnd::FromHandle(r.hWnd);
+        auto caption = [&] {
+            CString text;
+            dlg->GetWindowText(text);
+            captions.emplace_back(text.GetString());
+        };
+        caption();
+        dlg->ShowWindow(SW_SHOW);
+        PumpMessages();
+        dlg->UpdateWindow();
+        // Inside the first swatch, just within the etched frame.
+        SendMessageA(r.hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 17));
+        caption();
         return IDOK;
     });
     Command(ID_VIEW_DIB_PALETTE);
@@ -347,34 +332,14 @@ TEST_F(Viewer, PaletteAndAboutCommandsOpenTheirDialogs)
     EXPECT_EQ(shown[0].type, IDD_PALETTE);
     EXPECT_EQ(shown[1].type, IDD_PALETTE);
     EXPECT_EQ(shown[2].type, IDD_ABOUTBOX);
-    EXPECT_EQ(captions,
-              (std::vector<std::string>{"View Palette", "View Palette", "About Pixmora"}));
-}
-
-TEST_F(Viewer, ThePaletteDialogReadsOutTheSwatchUnderTheMouse)
-{
-    ASSERT_TRUE(Start());
-    Open(Write("red.bmp", TwoColourBitmap(40, 30, RGB(255, 0, 0))));
-    std::vector<std::string> captions;
-    CModalHandlerScope reader([&](ModalRequest& r) {
-        CWnd* dlg = CWnd::FromHandle(r.hWnd);
-        dlg->ShowWindow(SW_SHOW);
-        PumpMessages();
-        dlg->UpdateWindow();
-        // Inside the first swatch, just within the etched frame.
-        SendMessageA(r.hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 17));
-        CString caption;
-        dlg->GetWindowText(caption);
-        captions.emplace_back(caption.GetString());
-        return IDOK;
-    });
-    Command(ID_VIEW_DIB_PALETTE);
-    Command(ID_VIEW_CURRENT_PALETTE);
-    ASSERT_EQ(captions.size(), 2u);
-    EXPECT_EQ(captions[0], "RGB(255, 0, 0)");
+    ASSERT_EQ(captions.size(), 6u);
+    EXPECT_EQ(captions[0], "View Palette");
+    EXPECT_EQ(captions[1], "RGB(255, 0, 0)");
+    EXPECT_EQ(captions[2], "View Palette");
     // Without a palette the frame is empty: whatever shows there, it is no swatch.
-    EXPECT_NE(captions[1], "RGB(255, 0, 0)");
-    EXPECT_EQ(captions[1].rfind("RGB(", 0), 0u);
+    EXPECT_NE(captions[3], "RGB(255, 0, 0)");
+    EXPECT_EQ(captions[3].rfind("RGB(", 0), 0u);
+    EXPECT_EQ(captions[4], "About Pixmora");
 }
 
 TEST_F(Viewer, APaletteDialogShowsOneSwatchPerPaletteEntry)
@@ -470,7 +435,26 @@ END_MESSAGE_MAP()
 void RecordRealisation(HDC hdc, UINT mapped)
 {
     g_mapped.push_back(mapped);
-    g_notice(hdc, mapped);
+    if (g_notice)
+        g_notice(hdc, mapped);
+}
+
+// Another program realises its own palette in the foreground, taking the
+// free slots of the system palette from whoever held them; returns the
+// entries it mapped.
+UINT TakeSystemPalette()
+{
+    HPALETTE other = MakePalette(4, [](int i) {
+        return PALETTEENTRY{3, static_cast<BYTE>(100 + i), 211, 0};
+    });
+    CSurface surface(2, 2);
+    HDC dc = CreateSurfaceDC(&surface);
+    HPALETTE previous = SelectPalette(dc, other, FALSE);
+    const UINT mapped = RealizePalette(dc);
+    SelectPalette(dc, previous, FALSE);
+    DeleteDC(dc);
+    DeleteObject(other); // its slots are free again; the earlier holder stays out
+    return mapped;
 }
 
 TEST_F(Viewer, TheViewTakesItsPaletteBackAfterAnotherWindowTookTheSystemPalette)
@@ -480,27 +464,9 @@ TEST_F(Viewer, TheViewTakesItsPaletteBackAfterAnotherWindowTookTheSystemPalette)
     Open(Write("eight.bmp", PalettedBitmap(8, Ramp(8, 7))));
     View()->UpdateWindow();
 
-    // Another program realises its own palette in the foreground.
-    std::vector<BYTE> block(sizeof(LOGPALETTE) + 4 * sizeof(PALETTEENTRY));
-    auto* record = reinterpret_cast<LOGPALETTE*>(block.data());
-    record->palVersion = 0x300;
-    record->palNumEntries = 4;
-    for (int i = 0; i < 4; ++i)
-        record->palPalEntry[i] = PALETTEENTRY{3, static_cast<BYTE>(100 + i), 211, 0};
-    CPalette other;
-    ASSERT_TRUE(other.CreatePalette(record));
-    CSurface surface(2, 2);
-    CSurfaceDC otherDC(&surface);
-    auto takeOver = [&] {
-        CPalette* previous = otherDC.SelectPalette(&other, FALSE);
-        const UINT mapped = otherDC.RealizePalette();
-        otherDC.SelectPalette(previous, FALSE);
-        return mapped;
-    };
-
     g_mapped.clear();
     g_notice = SetPaletteRealizedHook(&RecordRealisation);
-    EXPECT_GT(takeOver(), 0u);
+    EXPECT_GT(TakeSystemPalette(), 0u);
     // The frame passes the notice, naming no window of the viewer, to the view.
     SendMessageA(Frame()->GetSafeHwnd(), WM_PALETTECHANGED, 0, 0);
     EXPECT_EQ(g_mapped.back(), 8u);
@@ -512,7 +478,7 @@ TEST_F(Viewer, TheViewTakesItsPaletteBackAfterAnotherWindowTookTheSystemPalette)
     CNoticeSpy spy;
     ASSERT_TRUE(spy.Create(nullptr, nullptr, 0, CRect(0, 0, 4, 4), Frame(), 4242));
     const HWND view = View()->GetSafeHwnd();
-    EXPECT_GT(takeOver(), 0u);
+    EXPECT_GT(TakeSystemPalette(), 0u);
     EXPECT_EQ(SendMessageA(Frame()->GetSafeHwnd(), WM_QUERYNEWPALETTE, 0, 0), 8);
     EXPECT_EQ(spy.m_named, std::vector<HWND>{view});
     spy.m_named.clear();
@@ -520,7 +486,34 @@ TEST_F(Viewer, TheViewTakesItsPaletteBackAfterAnotherWindowTookTheSystemPalette)
     EXPECT_EQ(spy.m_named, std::vector<HWND>{view});
     spy.DestroyWindow();
     SetPaletteRealizedHook(g_notice);
+    g_notice = nullptr;
     PumpMessages();
+}
+
+// The dialog paints its swatches with the palette in the foreground: after
+// another program took the system palette, painting maps the entries again.
+TEST_F(Viewer, ThePaletteDialogRealisesItsPaletteInTheForeground)
+{
+    ASSERT_TRUE(Start());
+    Open(Write("nine.bmp", PalettedBitmap(8, Ramp(9, 23))));
+    View()->UpdateWindow();
+    std::vector<UINT> mapped;
+    CModalHandlerScope painter([&](ModalRequest& r) {
+        CWnd* dlg = CWnd::FromHandle(r.hWnd);
+        dlg->ShowWindow(SW_SHOW);
+        PumpMessages();
+        // Recorded only: no notice reaches the view while the dialog paints.
+        const PALETTEREALIZEDPROC previous = SetPaletteRealizedHook(&RecordRealisation);
+        EXPECT_GT(TakeSystemPalette(), 0u);
+        g_mapped.clear();
+        dlg->Invalidate();
+        dlg->UpdateWindow();
+        mapped = g_mapped;
+        SetPaletteRealizedHook(previous);
+        return IDOK;
+    });
+    Command(ID_VIEW_DIB_PALETTE);
+    EXPECT_EQ(mapped, std::vector<UINT>{9});
 }
 
 TEST_F(Viewer, AHugePictureOpensAndScrollsByPages)
@@ -544,10 +537,8 @@ TEST_F(Viewer, AHugePictureOpensAndScrollsByPages)
             out.write(row.data(), side);
         }
     }
-    const auto started = std::chrono::steady_clock::now();
     Open(path);
     View()->UpdateWindow();
-    const auto opened = std::chrono::steady_clock::now();
     ASSERT_EQ(ScrollSize(), CSize(side, side));
 
     auto expected = [&](int x, int y) {
@@ -564,11 +555,6 @@ TEST_F(Viewer, AHugePictureOpensAndScrollsByPages)
             EXPECT_EQ(dc->GetPixel(p.x, p.y), expected(p.x, p.y)) << p.x << "," << p.y;
         View()->ReleaseDC(dc);
     }
-    const auto scrolled = std::chrono::steady_clock::now();
-    using ms = std::chrono::milliseconds;
-    std::printf("huge picture: open %lld ms, three pages %lld ms\n",
-                static_cast<long long>(std::chrono::duration_cast<ms>(opened - started).count()),
-                static_cast<long long>(std::chrono::duration_cast<ms>(scrolled - opened).count()));
 }
 
 } // namespace

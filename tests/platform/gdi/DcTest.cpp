@@ -1,3 +1,5 @@
+// Device contexts: rectangles, viewport origin, clip, palette-index brushes, object lifetimes.
+
 #include "gdi/Dc.h"
 
 #include "gdi/Gdi.h"

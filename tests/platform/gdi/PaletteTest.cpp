@@ -1,3 +1,5 @@
+// Logical palettes: record checks, and how realisation claims system palette slots.
+
 #include "PaletteRecord.h"
 #include "gdi/Dc.h"
 #include "gdi/Gdi.h"

@@ -1,3 +1,5 @@
+// RLE drawing: decoding, scaled and windowed draws, and the row index.
+
 #include "StretchDibSupport.h"
 
 #include <gtest/gtest.h>
@@ -8,24 +10,29 @@
 
 namespace {
 
-// Draws a stream 1:1 and spells the result top row first: a hex digit per
-// colour index, '.' where nothing was drawn.
-std::vector<std::string> Decode(WORD bpp, const std::vector<BYTE>& stream, LONG width, LONG height)
+// Draws a stream of a width x height picture onto a canvas and spells the
+// result top row first: a hex digit per colour index, '.' where nothing was drawn.
+std::vector<std::string> Spell(WORD bpp, const std::vector<BYTE>& stream, LONG width, LONG height,
+                               Canvas canvas, const DrawArgs& a)
 {
     TestDib d(width, height, bpp, bpp == 8 ? BI_RLE8 : BI_RLE4);
-    Canvas canvas(width, height);
-    EXPECT_EQ(
-        canvas.Draw(d, stream, {0, 0, width, height}, {0, 0, width, height, 0, 0, width, height}),
-        height);
-    std::vector<std::string> rows(height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
+    EXPECT_EQ(canvas.Draw(d, stream, {0, 0, canvas.width, canvas.height}, a), std::abs(a.sh));
+    std::vector<std::string> rows(static_cast<size_t>(canvas.height));
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < canvas.width; ++x) {
             int i = 0;
             while (i < 16 && Pal(i) != canvas.At(x, y))
                 ++i;
             rows[y] += canvas.Untouched(x, y) ? '.' : "0123456789ABCDEF?"[i];
         }
     return rows;
+}
+
+std::vector<std::string> Decode(WORD bpp, const std::vector<BYTE>& stream, LONG width, LONG height)
+{
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    return Spell(bpp, stream, width, height, Canvas(w, h), {0, 0, w, h, 0, 0, w, h});
 }
 
 TEST(StretchDibRle, DecodesStreams)
@@ -208,62 +215,59 @@ TEST(StretchDibRle, BusyRowsMatchTheUnscaledDecodeAcrossScales)
     }
 }
 
-// A row nobody sees is only parsed, but its runs still decide where the
-// codes after it draw: ten one-pixel runs, then a delta up to a visible row.
-TEST(StretchDibRle, HiddenRowsStillMoveTheCursor)
+// Scaled and windowed draws where the codes outside the window still decide
+// where the codes after them draw.
+TEST(StretchDibRle, CodesOutsideTheWindowStillCount)
 {
-    std::vector<BYTE> stream;
+    struct Case
+    {
+        const char* name;
+        int shape[5]; // bits per pixel, the picture's width and height, the canvas's
+        DrawArgs args;
+        std::vector<BYTE> stream;
+        std::vector<std::string> rows;
+    };
+    std::vector<BYTE> tenRuns;
     for (int i = 0; i < 10; ++i)
-        stream.insert(stream.end(), {1, 3});
-    stream.insert(stream.end(), {0, 2, 0, 1, 2, 5, 0, 1});
-    TestDib d(12, 3, 8, BI_RLE8);
-    Canvas canvas(12, 2);
-    canvas.Draw(d, stream, {0, 0, 12, 2}, {0, 0, 12, 2, 0, 0, 12, 2});
-    for (int x = 0; x < 12; ++x) {
-        EXPECT_TRUE(canvas.Untouched(x, 0));
-        EXPECT_EQ(canvas.At(x, 1), x >= 10 ? Pal(5) : Canvas::Background(x, 1));
+        tenRuns.insert(tenRuns.end(), {1, 3});
+    tenRuns.insert(tenRuns.end(), {0, 2, 0, 1, 2, 5, 0, 1});
+    const Case cases[] = {
+        // A row nobody sees is only parsed, but its runs move the cursor.
+        {"hidden row, then a delta up",
+         {8, 12, 3, 12, 2},
+         {0, 0, 12, 2, 0, 0, 12, 2},
+         tenRuns,
+         {"............", "..........55"}},
+        {"hidden RLE4 absolute run keeps its length",
+         {4, 8, 2, 8, 1},
+         {0, 0, 8, 1, 0, 0, 8, 2},
+         {0, 3, 0x12, 0x30, 1, 0x55, 0, 2, 1, 1, 2, 0x44, 0, 1},
+         {".....44."}},
+        // Columns 0, 3, 6 and 9 shown; the runs reach column 13 of 12, so the
+        // delta leaves the picture and ends the stream.
+        {"runs past the window",
+         {8, 12, 3, 4, 3},
+         {0, 0, 4, 3, 0, 0, 12, 3},
+         {2, 1, 9, 2, 2, 3, 0, 2, 1, 1, 0, 0, 4, 7, 0, 1},
+         {"....", "....", "1222"}},
+        {"enlarged runs cover their own columns",
+         {8, 4, 1, 8, 1},
+         {0, 0, 8, 1, 0, 0, 4, 1},
+         {1, 1, 1, 2, 1, 3, 1, 4, 0, 1},
+         {"11223344"}},
+        // Nothing is sized by the picture: dest x shows 250 + floor(x * 10 / 4).
+        {"huge picture, short stream",
+         {8, INT_MAX, INT_MAX, 4, 4},
+         {0, 0, 4, 4, 250, INT_MAX - 4, 10, 4},
+         {0, 2, 255, 0, 2, 7, 0, 0},
+         {"....", "....", "....", "..7."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int* n = c.shape;
+        EXPECT_EQ(Spell(static_cast<WORD>(n[0]), c.stream, n[1], n[2], Canvas(n[3], n[4]), c.args),
+                  c.rows);
     }
-}
-
-// The same for an RLE4 absolute run, whose data takes half a byte a pixel:
-// three pixels in one word, a one-pixel run, then a delta up into the only
-// row shown.
-TEST(StretchDibRle, HiddenRle4AbsoluteRunKeepsItsLength)
-{
-    const std::vector<BYTE> stream = {0, 3, 0x12, 0x30, 1, 0x55, 0, 2, 1, 1, 2, 0x44, 0, 1};
-    TestDib d(8, 2, 4, BI_RLE4);
-    Canvas canvas(8, 1);
-    canvas.Draw(d, stream, {0, 0, 8, 1}, {0, 0, 8, 1, 0, 0, 8, 2});
-    for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(canvas.At(x, 0), x == 5 || x == 6 ? Pal(4) : Canvas::Background(x, 0)) << x;
-}
-
-// Runs past the last visible column are stepped over, but they still count
-// for a delta: here the bottom row's runs reach column 13 of 12, so the delta
-// leaves the picture and ends the stream before the top row's run.
-TEST(StretchDibRle, RunsPastTheWindowStillCount)
-{
-    const std::vector<BYTE> stream = {2, 1, 9, 2, 2, 3, 0, 2, 1, 1, 0, 0, 4, 7, 0, 1};
-    TestDib d(12, 3, 8, BI_RLE8);
-    Canvas canvas(4, 3); // columns 0, 3, 6 and 9 of the picture
-    canvas.Draw(d, stream, {0, 0, 4, 3}, {0, 0, 4, 3, 0, 0, 12, 3});
-    EXPECT_EQ(canvas.At(0, 2), Pal(1));
-    EXPECT_EQ(canvas.At(1, 2), Pal(2));
-    EXPECT_EQ(canvas.At(3, 2), Pal(2));
-    EXPECT_TRUE(canvas.Untouched(0, 0));
-    EXPECT_TRUE(canvas.Untouched(0, 1));
-}
-
-// Enlarged across, each of a row of one-pixel runs covers exactly its two
-// columns, however the runs that follow one another are written.
-TEST(StretchDibRle, EnlargedRunsCoverTheirOwnColumns)
-{
-    const std::vector<BYTE> stream = {1, 1, 1, 2, 1, 3, 1, 4, 0, 1};
-    TestDib d(4, 1, 8, BI_RLE8);
-    Canvas canvas(8, 1);
-    canvas.Draw(d, stream, {0, 0, 8, 1}, {0, 0, 8, 1, 0, 0, 4, 1});
-    for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(canvas.At(x, 0), Pal(1 + x / 2)) << x;
 }
 
 // Drawing through a row index shows exactly what the plain decode shows, for
@@ -346,21 +350,6 @@ TEST(StretchDibRle, IndexIsBoundedByTheStream)
     TestDib plain(4, 4, 8);
     index.Build(stream.data(), stream.size(), plain.info.bmiHeader);
     EXPECT_TRUE(index.Starts().empty());
-}
-
-// A huge RLE picture with a tiny stream: nothing is sized by the picture.
-TEST(StretchDibRle, HugePictureWithShortStream)
-{
-    TestDib d(INT_MAX, INT_MAX, 8, BI_RLE8);
-    const std::vector<BYTE> stream = {0, 2, 255, 0, 2, 7, 0, 0};
-    Canvas canvas(4, 4);
-    const DrawArgs a{0, 0, 4, 4, 250, INT_MAX - 4, 10, 4};
-    EXPECT_EQ(canvas.Draw(d, stream, {0, 0, 4, 4}, a), 4);
-    // Bottom row: source columns 255 and 256 are 7; dest x shows 250 + floor(x * 10 / 4).
-    EXPECT_TRUE(canvas.Untouched(1, 3));
-    EXPECT_EQ(canvas.At(2, 3), Pal(7));
-    EXPECT_TRUE(canvas.Untouched(3, 3));
-    EXPECT_TRUE(canvas.Untouched(2, 2));
 }
 
 } // namespace

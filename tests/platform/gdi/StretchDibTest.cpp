@@ -1,3 +1,5 @@
+// Uncompressed DIB drawing in every format, scaled, mirrored, clipped and cut short.
+
 #include "DibRasterInternal.h"
 #include "StretchDibSupport.h"
 #include "core/Endian.h"
@@ -146,27 +148,6 @@ protected:
 };
 INSTANTIATE_TEST_SUITE_P(VectorOrBaseline, StretchDibRoutines, testing::Bool());
 
-// Every 5- and 6-bit level, at scale 1 and enlarged, through each 16-bit path.
-TEST_P(StretchDibRoutines, SixteenBitLevelsRoundExactly)
-{
-    for (const Format& f : {kFormats[3], kFormats[4], kFormats[6]}) {
-        TestDib d(64, 1, f.bpp, f.compression);
-        d.SetMasks(f.masks);
-        for (WORD v = 0; v < 64; ++v) {
-            const WORD px = static_cast<WORD>((v * 7 & 31) << 11 | v << 5 | (v & 31));
-            d.bits.insert(d.bits.end(), {static_cast<BYTE>(px), static_cast<BYTE>(px >> 8)});
-        }
-        for (int scale : {1, 2}) {
-            Canvas canvas(128, 1);
-            const DrawArgs a{0, 0, 64 * scale, 1, 0, 0, 64, 1};
-            canvas.Draw(d, {0, 0, 128, 1}, a);
-            ExpectMatchesReference(canvas, {0, 0, 128, 1}, a, [&](LONGLONG x, LONGLONG y) {
-                return ReferencePixel(d, d.bits.size(), x, y);
-            });
-        }
-    }
-}
-
 // Rows long enough for every vector loop, from each column phase, whole and
 // cut short inside the second row.
 TEST_P(StretchDibRoutines, LongRowsMatchPerPixelReference)
@@ -262,26 +243,6 @@ TEST(StretchDibScaling, HugeSizesDoNotOverflow)
             return ReferencePixel(d, c.held, x, y);
         });
     }
-}
-
-TEST(StretchDibScaling, MirroringIsPixelExact)
-{
-    TestDib d(4, 1, 8);
-    d.bits = {10, 11, 12, 13};
-    auto row = [&](DrawArgs a) {
-        Canvas canvas(6, 1);
-        canvas.Draw(d, {0, 0, 6, 1}, a);
-        for (int x = 0; x < 6; ++x)
-            canvas.pixels[x] = canvas.Untouched(x, 0) ? 0 : canvas.pixels[x];
-        return canvas.pixels;
-    };
-    const DWORD u = 0;
-    // x = 4, width -4 covers 1..4; half size keeps the even columns, mirrored.
-    EXPECT_EQ(row({4, 0, -4, 1, 0, 0, 4, 1}),
-              (std::vector{u, Pal(13), Pal(12), Pal(11), Pal(10), u}));
-    EXPECT_EQ(row({2, 0, -2, 1, 0, 0, 4, 1}), (std::vector{u, Pal(12), Pal(10), u, u, u}));
-    EXPECT_EQ(row({1, 0, -2, 1, 3, 0, -4, 1}), (std::vector{Pal(10), Pal(12), u, u, u, u}));
-    EXPECT_EQ(row({0, 0, 3, 1, 2, 0, -3, 1}), (std::vector{Pal(12), Pal(11), Pal(10), u, u, u}));
 }
 
 // Formats it cannot draw, and an empty source rectangle: 0 and nothing drawn.
