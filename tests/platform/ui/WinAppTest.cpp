@@ -195,6 +195,17 @@ TEST_F(WinApp, FileMenuShowsThePlaceholderOrTheNumberedEntries)
     EXPECT_EQ(app->opened.size(), 2u);
 }
 
+TEST_F(WinApp, CancelledFileOpenOpensNothingEvenWithANameTyped)
+{
+    CModalHandlerScope scope([](ModalRequest& r) {
+        r.answer = "/p/pic.bmp";
+        return IDCANCEL;
+    });
+    MakeMainFrame();
+    Command(ID_FILE_OPEN);
+    EXPECT_TRUE(app->opened.empty());
+}
+
 TEST_F(WinApp, CommandLineNamesTheFileToOpenOrAsksForNew)
 {
     auto parse = [&](std::vector<CString> args) {
