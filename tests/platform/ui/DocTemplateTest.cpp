@@ -202,6 +202,7 @@ TEST_F(DocTemplate, NewThenOpensReuseTheOneDocumentFrameAndView)
     EXPECT_EQ(view->m_initialUpdates, 4);
     EXPECT_EQ(Caption(), "Untitled - Pixmora");
     EXPECT_TRUE(doc->GetPathName().IsEmpty());
+    EXPECT_TRUE(doc->m_bytes.empty()); // New empties the one document
     const std::vector<CString> recent = app->GetRecentFileList();
     ASSERT_EQ(recent.size(), 2u);
     EXPECT_EQ(std::string(recent[0]), other);

@@ -21,13 +21,9 @@ namespace {
 
 std::vector<std::string> g_log;
 
-// Its contents are a string, so that emptying it shows; handles Save.
+// Handles Save.
 class CTestDoc : public CDocument
 {
-public:
-    void DeleteContents() override { m_bytes.clear(); }
-    std::string m_bytes;
-
 protected:
     void OnFileSave() { g_log.push_back("doc save"); }
     DECLARE_MESSAGE_MAP()
@@ -71,19 +67,6 @@ protected:
 IMPLEMENT_DYNCREATE(CTestScrollView, CScrollView)
 
 // ---- Documents ----------------------------------------------------------------------------
-
-TEST(Document, NewDocumentStartsUntitledAndUnmodified)
-{
-    CTestDoc doc;
-    doc.SetPathName("/p/a.bmp", FALSE);
-    doc.SetModifiedFlag();
-    doc.m_bytes = "old";
-    EXPECT_TRUE(doc.OnNewDocument());
-    EXPECT_TRUE(doc.GetPathName().IsEmpty());
-    EXPECT_EQ(std::string(doc.GetTitle()), "Untitled");
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_TRUE(doc.m_bytes.empty());
-}
 
 TEST(Document, ViewsComeAndGoWithoutDanglingEitherSide)
 {
