@@ -1,11 +1,10 @@
-// Documents opened from real files, their views, and a scrolling view inside
-// the program's frame: sizes, bars, keys, wheel, painting and command routes.
+// Documents and their views, and a scrolling view inside the program's frame: sizes, bars,
+// keys, wheel, painting and activation.
 
 #include "ui/DocView.h"
 
 #include "UiTestSupport.h"
 #include "resources/Resources.h"
-#include "ui/WinApp.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -15,52 +14,23 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 std::vector<std::string> g_log;
 
-// Reads the first bytes of its file directly, as the program's document does.
+// Handles Save.
 class CTestDoc : public CDocument
 {
-    DECLARE_DYNCREATE(CTestDoc)
-
-public:
-    void Serialize(CArchive& ar) override
-    {
-        CFile* file = ar.GetFile();
-        ar.Flush();
-        if (m_throwCause != CFileException::none)
-            throw CFileException(m_throwCause);
-        char buffer[4] = {};
-        m_bytes.assign(buffer, file->Read(buffer, sizeof buffer));
-    }
-    void DeleteContents() override
-    {
-        g_log.push_back("delete");
-        m_bytes.clear();
-    }
-
-    std::string m_bytes;
-    int m_throwCause = CFileException::none;
-
 protected:
     void OnFileSave() { g_log.push_back("doc save"); }
-    void OnViewEnlarge() { g_log.push_back("doc enlarge"); }
     DECLARE_MESSAGE_MAP()
 };
 
-IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
-
 BEGIN_MESSAGE_MAP(CTestDoc, CDocument)
     ON_COMMAND(ID_FILE_SAVE, OnFileSave)
-    ON_COMMAND(ID_VIEW_ENLARGE, OnViewEnlarge)
 END_MESSAGE_MAP()
 
 // A picture of 50 x 50 tiles, each coloured by its place, so a pixel tells
@@ -92,126 +62,13 @@ protected:
                 uitest::Fill(pDC->GetSafeHdc(), CRect(x, y, x + 50, y + 50), TileColour(x, y));
     }
     void OnUpdate(CView*, LPARAM, CObject*) override { ++m_updates; }
-    void OnViewEnlarge() { g_log.push_back("view enlarge"); }
-    DECLARE_MESSAGE_MAP()
 };
 
 IMPLEMENT_DYNCREATE(CTestScrollView, CScrollView)
 
-BEGIN_MESSAGE_MAP(CTestScrollView, CScrollView)
-    ON_COMMAND(ID_VIEW_ENLARGE, OnViewEnlarge)
-END_MESSAGE_MAP()
-
-class CTestFrame : public CFrameWnd
-{
-protected:
-    void OnFileSave() { g_log.push_back("frame save"); }
-    void OnFileNew() { g_log.push_back("frame new"); }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CTestFrame, CFrameWnd)
-    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
-    ON_COMMAND(ID_FILE_NEW, OnFileNew)
-END_MESSAGE_MAP()
-
-// Keeps the recent-file list of the documents' paths in memory only.
-std::vector<std::string> g_recent;
-class CRecordingApp : public CWinApp
-{
-public:
-    void AddToRecentFileList(LPCSTR lpszPathName) override { g_recent.emplace_back(lpszPathName); }
-};
-
 // ---- Documents ----------------------------------------------------------------------------
 
-class Document : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        g_log.clear();
-        g_recent.clear();
-        path = (std::filesystem::temp_directory_path() /
-                ("pixmora-doc-" + std::to_string(::getpid()) + ".bmp"))
-                   .string();
-        std::ofstream(path, std::ios::binary) << "BMxyz";
-    }
-    void TearDown() override { std::remove(path.c_str()); }
-
-    // Opens with message boxes answered at once; returns their texts.
-    std::vector<std::string> Open(CDocument& doc, const std::string& file, BOOL* result)
-    {
-        std::vector<std::string> boxes;
-        CModalHandlerScope scope([&](ModalRequest& request) {
-            boxes.emplace_back(request.text.GetString());
-            return IDOK;
-        });
-        *result = doc.OnOpenDocument(file.c_str());
-        return boxes;
-    }
-
-    CRecordingApp app;
-    std::string path;
-};
-
-TEST_F(Document, OpenReadsFromTheStartAndTheCallerNamesIt)
-{
-    std::unique_ptr<CObject> object(RUNTIME_CLASS(CTestDoc)->CreateObject());
-    auto* doc = dynamic_cast<CTestDoc*>(object.get());
-    ASSERT_NE(doc, nullptr);
-    doc->SetModifiedFlag();
-    BOOL ok = FALSE;
-    EXPECT_TRUE(Open(*doc, path, &ok).empty());
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(doc->m_bytes, "BMxy");
-    EXPECT_EQ(g_log, std::vector<std::string>{"delete"}); // emptied before reading
-    EXPECT_FALSE(doc->IsModified());
-
-    doc->SetPathName(path.c_str(), FALSE);
-    EXPECT_TRUE(g_recent.empty());
-    doc->SetPathName(path.c_str());
-    EXPECT_EQ(std::string(doc->GetPathName()), path);
-    EXPECT_EQ(std::string(doc->GetTitle()), std::filesystem::path(path).filename().string());
-    EXPECT_EQ(g_recent, std::vector<std::string>{path});
-}
-
-TEST_F(Document, FailuresAreReportedNamingTheFileAndFailTheOpen)
-{
-    CTestDoc doc;
-    BOOL ok = TRUE;
-    const std::string missing = path + ".gone";
-    std::vector<std::string> boxes = Open(doc, missing, &ok);
-    EXPECT_FALSE(ok);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find(missing), std::string::npos) << boxes[0];
-    EXPECT_NE(boxes[0].find("not found"), std::string::npos) << boxes[0];
-    EXPECT_TRUE(g_log.empty()); // nothing was emptied for a file never opened
-
-    // A read error that names no file still gets the file's name.
-    doc.m_throwCause = CFileException::hardIO;
-    boxes = Open(doc, path, &ok);
-    EXPECT_FALSE(ok);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find(path), std::string::npos) << boxes[0];
-    EXPECT_NE(boxes[0].find("device"), std::string::npos) << boxes[0];
-    EXPECT_TRUE(g_recent.empty());
-}
-
-TEST_F(Document, NewDocumentStartsUntitledAndUnmodified)
-{
-    CTestDoc doc;
-    doc.SetPathName(path.c_str(), FALSE);
-    doc.SetModifiedFlag();
-    doc.m_bytes = "old";
-    EXPECT_TRUE(doc.OnNewDocument());
-    EXPECT_TRUE(doc.GetPathName().IsEmpty());
-    EXPECT_EQ(std::string(doc.GetTitle()), "Untitled");
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_TRUE(doc.m_bytes.empty());
-}
-
-TEST_F(Document, ViewsComeAndGoWithoutDanglingEitherSide)
+TEST(Document, ViewsComeAndGoWithoutDanglingEitherSide)
 {
     auto doc = std::make_unique<CTestDoc>();
     CTestScrollView a, b;
@@ -250,7 +107,7 @@ protected:
     {
         g_log.clear();
         previous = AfxSetResourceProvider(&GetResourceProvider());
-        frame = new CTestFrame;
+        frame = new CFrameWnd;
         CCreateContext context;
         context.m_pNewViewClass = RUNTIME_CLASS(CTestScrollView);
         context.m_pCurrentDoc = &doc;
@@ -309,7 +166,7 @@ protected:
 
     const ResourceProvider* previous = nullptr;
     CTestDoc doc;
-    CTestFrame* frame = nullptr;
+    CFrameWnd* frame = nullptr;
     CTestScrollView* view = nullptr;
 };
 
@@ -428,23 +285,13 @@ TEST_F(ScrollView, BarsAppearOnlyForWhatDoesNotFit)
     EXPECT_EQ(view->GetScrollPosition(), CPoint(Pane().cx + 100 - Client().Width(), 0));
 }
 
-TEST_F(ScrollView, CommandsReachViewThenDocumentThenFrame)
-{
-    auto command = [&](UINT id) { frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); };
-    command(ID_VIEW_ENLARGE);
-    command(ID_FILE_SAVE);
-    command(ID_FILE_NEW);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"view enlarge", "doc save", "frame new"}));
-}
-
-TEST_F(ScrollView, ActivationAndCaptionFollowTheDocument)
+TEST_F(ScrollView, ActivationAndCommandsFollowTheViewInUse)
 {
     EXPECT_EQ(view->GetDocument(), &doc);
     EXPECT_EQ(frame->GetActiveDocument(), &doc);
-    doc.SetPathName("/tmp/some/picture.bmp", FALSE);
-    CString caption;
-    frame->GetWindowText(caption);
-    EXPECT_EQ(std::string(caption), "picture.bmp - " + std::string(frame->GetTitle()));
+    frame->SendMessage(WM_COMMAND, ID_FILE_SAVE, 0); // through the view to its document
+    EXPECT_EQ(g_log, std::vector<std::string>{"doc save"});
+    g_log.clear();
 
     // A second view taking over: the first hears it lost, the second that it won.
     auto* other = new CTestScrollView;

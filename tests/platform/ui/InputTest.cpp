@@ -85,17 +85,9 @@ protected:
     QWindow* window = nullptr;
 };
 
-TEST_F(Input, MouseGoesToTheWindowUnderItInClientCoordinates)
-{
-    QTest::mouseMove(window, QPoint(60, 45));
-    ExpectLast("view", WM_MOUSEMOVE, 10, 5, 0);
-    QTest::mouseMove(window, QPoint(150, 120));
-    ExpectLast("top", WM_MOUSEMOVE, 150, 120, 0);
-    EXPECT_EQ(GetCapture(), nullptr);
-}
-
 TEST_F(Input, CapturedMouseReachesTheWindowWhereverItIs)
 {
+    // Pressed over the view: it hears, in its own coordinates, and takes the mouse.
     QTest::mousePress(window, Qt::LeftButton, {}, QPoint(70, 60));
     ExpectLast("view", WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
     EXPECT_EQ(GetCapture(), view.m_hWnd);

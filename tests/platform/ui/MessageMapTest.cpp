@@ -162,31 +162,6 @@ TEST_F(MessageMap, CommandsRouteAlongTheChainAndTheOverriddenRoute)
     EXPECT_TRUE(g_calls.empty());
 }
 
-TEST_F(MessageMap, ItemsWithoutAnyHandlerShowDisabled)
-{
-    struct Item
-    {
-        UINT id;
-        BOOL enabled;
-        BOOL updateHandled;
-    };
-    for (const Item& item : {Item{ID_OPEN, TRUE, TRUE}, Item{ID_ENLARGE, TRUE, FALSE},
-                             Item{ID_SHRINK, FALSE, TRUE}, Item{ID_NOBODY, FALSE, FALSE}}) {
-        CCmdUI ui;
-        ui.m_nID = item.id;
-        EXPECT_EQ(ui.DoUpdate(&wnd, TRUE), item.updateHandled) << item.id;
-        EXPECT_EQ(ui.m_bEnabled, item.enabled) << item.id;
-    }
-    CCmdUI checked;
-    checked.m_nID = ID_OPEN;
-    checked.DoUpdate(&wnd, TRUE);
-    EXPECT_EQ(checked.m_nCheck, 1); // the document's update handler ran
-    CCmdUI untouched;
-    untouched.m_nID = ID_NOBODY;
-    untouched.DoUpdate(&wnd, FALSE);
-    EXPECT_TRUE(untouched.m_bEnabled);
-}
-
 // Logs creation and destruction; its creation can be refused.
 class CLifeWnd : public CWnd
 {

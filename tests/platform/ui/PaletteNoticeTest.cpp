@@ -25,45 +25,6 @@ HPALETTE MakeOddPalette(int count, BYTE salt)
     });
 }
 
-struct HookCall
-{
-    HDC hdc;
-    UINT mapped;
-};
-std::vector<HookCall> g_hookCalls;
-
-void RecordHook(HDC hdc, UINT mapped)
-{
-    g_hookCalls.push_back({hdc, mapped});
-}
-
-TEST(PaletteHook, CalledOnlyWhenAForegroundRealisationMapsEntries)
-{
-    g_hookCalls.clear();
-    const PALETTEREALIZEDPROC previous = SetPaletteRealizedHook(&RecordHook);
-    CSurface surface(4, 4);
-    const HDC dc = CreateSurfaceDC(&surface);
-    const HPALETTE palette = MakeOddPalette(5, 201);
-
-    SelectPalette(dc, palette, TRUE); // background: maps nothing
-    EXPECT_EQ(RealizePalette(dc), 0u);
-    EXPECT_TRUE(g_hookCalls.empty());
-
-    SelectPalette(dc, palette, FALSE);
-    EXPECT_EQ(RealizePalette(dc), 5u);
-    ASSERT_EQ(g_hookCalls.size(), 1u);
-    EXPECT_EQ(g_hookCalls[0].hdc, dc);
-    EXPECT_EQ(g_hookCalls[0].mapped, 5u);
-
-    EXPECT_EQ(RealizePalette(dc), 0u); // already there
-    EXPECT_EQ(g_hookCalls.size(), 1u);
-
-    EXPECT_EQ(SetPaletteRealizedHook(previous), &RecordHook);
-    SelectPalette(dc, GetDefaultPalette(), FALSE);
-    DeleteDC(dc);
-    DeleteObject(palette);
-}
-
 class CPaletteWnd : public CWnd
 {
 public:
@@ -111,7 +72,10 @@ TEST(PaletteNotice, EveryTopLevelWindowHearsWhichWindowChangedThePalette)
 
     CDC* dc = view.GetDC();
     CPalette* wrapper = CPalette::FromHandle(palette);
-    CPalette* old = dc->SelectPalette(wrapper, FALSE);
+    CPalette* old = dc->SelectPalette(wrapper, TRUE);
+    EXPECT_EQ(dc->RealizePalette(), 0u); // in the background: maps nothing, says nothing
+    EXPECT_TRUE(log.empty());
+    dc->SelectPalette(wrapper, FALSE);
     EXPECT_EQ(dc->RealizePalette(), 7u);
     // Sent at once, to the top-level windows only, naming the view.
     ASSERT_EQ(log.size(), 2u);
