@@ -92,7 +92,7 @@ bool ReadPixelFormat(const BITMAPINFO& info, PixelFormat& f)
     }
     case BI_BITFIELDS:
     case BI_ALPHABITFIELDS: // the alpha mask in entry 3 is ignored: every pixel drawn is opaque
-        return (h.biBitCount == 16 || h.biBitCount == 32) && ReadMasks(info, f);
+        return DibMaskEntries(h) != 0 && ReadMasks(info, f);
     default:
         return false;
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+// What the window-layer tests share: messages as handlers saw them, and the
+// colours a window holds and shows.
+
 #include "Hwnd.h"
 #include "ui/MessageLoop.h"
 #include "ui/Wnd.h"
