@@ -45,21 +45,6 @@ std::vector<BmpSuiteEntry> LoadBmpSuiteManifest()
     return entries;
 }
 
-bool ReadPngSize(const std::string& path, int& width, int& height)
-{
-    const std::vector<unsigned char> png = ReadWholeFile(path);
-    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (png.size() < 24 || !std::equal(kSignature, kSignature + 8, png.begin()))
-        return false;
-    auto be32 = [&](size_t at) {
-        return static_cast<int>((png[at] << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) |
-                                png[at + 3]);
-    };
-    width = be32(16); // IHDR is always the first chunk
-    height = be32(20);
-    return true;
-}
-
 std::vector<unsigned char> ReadWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -25,8 +25,5 @@ std::string BmpSuiteTestName(const std::string& file);
 // Every row of the manifest; an empty list when the manifest cannot be read.
 std::vector<BmpSuiteEntry> LoadBmpSuiteManifest();
 
-// The width and height a PNG's header gives, or false when it is no PNG.
-bool ReadPngSize(const std::string& path, int& width, int& height);
-
 // The whole file, or an empty vector when it cannot be read.
 std::vector<unsigned char> ReadWholeFile(const std::string& path);

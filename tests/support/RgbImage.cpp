@@ -50,28 +50,17 @@ bool LoadPpm(const std::string& path, RgbImage& image)
     return true;
 }
 
-namespace {
-
-std::string Hex(int r, int g, int b)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", r, g, b);
-    return text;
-}
-
-} // namespace
-
 PixelComparison ComparePixels(const RgbImage& expected, const DWORD* actual, int width, int height,
                               size_t stride, int tolerance)
 {
     constexpr int kListed = 5;
     PixelComparison result;
-    std::ostringstream report;
     result.sameSize = expected.width == width && expected.height == height;
+    char text[64];
     if (!result.sameSize) {
-        report << "size " << width << " x " << height << ", expected " << expected.width << " x "
-               << expected.height;
-        result.report = report.str();
+        std::snprintf(text, sizeof text, "size %d x %d, expected %d x %d", width, height,
+                      expected.width, expected.height);
+        result.report = text;
         return result;
     }
     for (int y = 0; y < height; ++y) {
@@ -82,15 +71,15 @@ PixelComparison ComparePixels(const RgbImage& expected, const DWORD* actual, int
             const int diff =
                 std::max({std::abs(r - want[0]), std::abs(g - want[1]), std::abs(b - want[2])});
             result.maxDifference = std::max(result.maxDifference, diff);
-            if (diff <= tolerance)
-                continue;
-            if (result.differing++ < kListed)
-                report << " (" << x << "," << y << ") expected " << Hex(want[0], want[1], want[2])
-                       << " got " << Hex(r, g, b) << ";";
+            if (diff > tolerance && result.differing++ < kListed) {
+                std::snprintf(text, sizeof text,
+                              " (%d,%d) expected #%02x%02x%02x got #%02x%02x%02x;", x, y, want[0],
+                              want[1], want[2], r, g, b);
+                result.report += text;
+            }
         }
     }
     if (result.differing > kListed)
-        report << " ...";
-    result.report = report.str();
+        result.report += " ...";
     return result;
 }
