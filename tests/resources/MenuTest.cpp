@@ -73,18 +73,13 @@ std::string Shortcut(const ACCEL& accel)
             out += name;
     if (!(accel.fVirt & FVIRTKEY))
         return out + "(not a virtual key)";
-    switch (accel.key) {
-    case VK_BACK:
-        return out + "Backspace";
-    case VK_DELETE:
-        return out + "Delete";
-    case VK_INSERT:
-        return out + "Insert";
-    case VK_F6:
-        return out + "F6";
-    default:
-        return out + static_cast<char>(accel.key);
-    }
+    for (auto [key, name] : {std::pair<WORD, const char*>{VK_BACK, "Backspace"},
+                             {VK_DELETE, "Delete"},
+                             {VK_INSERT, "Insert"},
+                             {VK_F6, "F6"}})
+        if (accel.key == key)
+            return out + name;
+    return out + static_cast<char>(accel.key);
 }
 
 // The letter keys the menu shows, the Edit commands' older second keys, and
