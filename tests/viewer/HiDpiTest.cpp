@@ -21,16 +21,16 @@ using viewertest::Viewer;
 namespace {
 
 // 24 bits, every pixel its own colour: red is x, green is y.
-std::vector<BYTE> CoordinateBitmap(LONG width, LONG height)
+std::vector<BYTE> CoordinateBitmap(LONG width, LONG height, bool topDown = false)
 {
     const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    const DWORD offset = 14 + 40;
     BmpBytes b;
-    b.FileHeader(offset + stride * static_cast<DWORD>(height), offset)
-        .InfoHeader(width, height, 24, 0, 0);
-    for (LONG y = height - 1; y >= 0; --y) { // bottom-up
+    b.FileHeader(54 + stride * static_cast<DWORD>(height), 54)
+        .InfoHeader(width, topDown ? -height : height, 24);
+    for (LONG row = 0; row < height; ++row) {
+        const auto y = static_cast<BYTE>(topDown ? row : height - 1 - row);
         for (LONG x = 0; x < width; ++x)
-            b.U8(50).U8(static_cast<BYTE>(y)).U8(static_cast<BYTE>(x));
+            b.U8(50).U8(y).U8(static_cast<BYTE>(x));
         b.Fill(stride - static_cast<DWORD>(width) * 3, 0);
     }
     return b.Vector();
@@ -82,10 +82,11 @@ TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
         EXPECT_EQ(enlarged.pixel(p) & 0xFFFFFF, static_cast<QRgb>((5 << 16) | (3 << 8) | 50));
 }
 
+// A top-down picture, shown upright.
 TEST_F(Viewer, ScrollingMovesThePictureByDevicePixels)
 {
     ASSERT_TRUE(Start());
-    Open(Write("coords.bmp", CoordinateBitmap(250, 250)));
+    Open(Write("coords.bmp", CoordinateBitmap(250, 250, true)));
     QWidget* view = WidgetOf(View()->GetSafeHwnd());
     // A window smaller than the picture in device pixels, larger in logical ones.
     Frame()->MoveWindow(0, 0, 400, 360);
