@@ -108,11 +108,7 @@ TEST_F(Viewer, ScrollingMovesThePictureByDevicePixels)
 TEST_F(Viewer, ThePaletteDialogKeepsItsSizeOnTheScreenAndReadsItsSwatches)
 {
     ASSERT_TRUE(Start());
-    BmpBytes paletted;
-    // 8 bits, four colours, the first pure red.
-    paletted.FileHeader(14 + 40 + 16 + 16, 14 + 40 + 16).InfoHeader(4, 4, 8, 0, 4);
-    paletted.U32(0xFF0000).U32(0x00FF00).U32(0x0000FF).U32(0xFFFFFF).Fill(16, 0);
-    Open(Write("four.bmp", paletted.Vector()));
+    Open(Write("four.bmp", viewertest::PalettedBitmap(8, {RGB(255, 0, 0), RGB(0, 0, 255)}, 4, 4)));
 
     CSize frame, logicalFrame;
     std::string caption;
@@ -126,9 +122,7 @@ TEST_F(Viewer, ThePaletteDialogKeepsItsSizeOnTheScreenAndReadsItsSwatches)
         logicalFrame = CSize(WidgetOf(control)->width(), WidgetOf(control)->height());
         // Inside the first swatch, in the dialog's device pixels.
         SendMessageA(r.hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(40, 34));
-        CString text;
-        dlg->GetWindowText(text);
-        caption = text.GetString();
+        caption = viewertest::Caption(dlg);
         return IDOK;
     });
     Command(ID_VIEW_DIB_PALETTE);

@@ -216,18 +216,15 @@ protected:
             Command(kCommands[rng.Below(int(std::size(kCommands)))]);
             break;
         }
-        case 5: { // keys that scroll
+        case 5: { // keys that scroll, and the wheel
             static const WORD kKeys[] = {VK_PRIOR, VK_NEXT, VK_END,   VK_HOME,
                                          VK_LEFT,  VK_UP,   VK_RIGHT, VK_DOWN};
             SendMessageA(View()->GetSafeHwnd(), WM_KEYDOWN, kKeys[rng.Below(8)], 0);
+            const auto rotation = static_cast<WORD>(rng.Between(-3, 3) * 120);
+            SendMessageA(View()->GetSafeHwnd(), WM_MOUSEWHEEL, WPARAM{rotation} << 16, 0);
             break;
         }
-        case 6: {
-            const int rotation = rng.Between(-3, 3) * 120;
-            SendMessageA(View()->GetSafeHwnd(), WM_MOUSEWHEEL,
-                         static_cast<WPARAM>(static_cast<WORD>(rotation)) << 16, 0);
-            break;
-        }
+        case 6:
         case 7: {
             const CSize total = View()->GetTotalSize();
             View()->ScrollToPosition(

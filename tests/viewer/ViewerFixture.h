@@ -2,8 +2,10 @@
 
 // The whole viewer as a test meets it: the application object started with
 // or without a file, its one document, frame and view, driven by commands and
-// mouse messages, with every modal box answered at once and recorded.
+// mouse messages, with every modal box answered at once and recorded; and
+// the paletted files and window captions its tests make and read.
 
+#include "BmpBytes.h"
 #include "app/PixmoraApp.h"
 #include "docview/PixmoraDoc.h"
 #include "docview/PixmoraView.h"
@@ -23,6 +25,29 @@
 #include <vector>
 
 namespace viewertest {
+
+// A bitmap file of `bits` (4 or 8) per pixel whose colour table is `colours`
+// with a used-colour count of 0, every pixel colour 0.
+inline std::vector<BYTE> PalettedBitmap(WORD bits, const std::vector<COLORREF>& colours,
+                                        LONG width = 8, LONG height = 8)
+{
+    const DWORD stride = (static_cast<DWORD>(width) * bits / 8 + 3) & ~3u;
+    const DWORD offset = 14 + 40 + static_cast<DWORD>(colours.size()) * 4;
+    const DWORD size = stride * static_cast<DWORD>(height);
+    BmpBytes b;
+    b.FileHeader(offset + size, offset).InfoHeader(width, height, bits, 0, 0);
+    for (COLORREF c : colours)
+        b.U8(GetBValue(c)).U8(GetGValue(c)).U8(GetRValue(c)).U8(0);
+    b.Fill(size, 0);
+    return b.Vector();
+}
+
+inline std::string Caption(CWnd* wnd)
+{
+    CString text;
+    wnd->GetWindowText(text);
+    return text.GetString();
+}
 
 class Viewer : public testing::Test
 {

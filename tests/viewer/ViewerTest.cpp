@@ -19,21 +19,9 @@
 
 namespace {
 
-// A bitmap file of `bits` (4 or 8) per pixel whose colour table is `colours`
-// with a used-colour count of 0, every pixel colour 0.
-std::vector<BYTE> PalettedBitmap(WORD bits, const std::vector<COLORREF>& colours, LONG width = 8,
-                                 LONG height = 8)
-{
-    const DWORD stride = (static_cast<DWORD>(width) * bits / 8 + 3) & ~3u;
-    const DWORD offset = 14 + 40 + static_cast<DWORD>(colours.size()) * 4;
-    const DWORD size = stride * static_cast<DWORD>(height);
-    BmpBytes b;
-    b.FileHeader(offset + size, offset).InfoHeader(width, height, bits, 0, 0);
-    for (COLORREF c : colours)
-        b.U8(GetBValue(c)).U8(GetGValue(c)).U8(GetRValue(c)).U8(0);
-    b.Fill(size, 0);
-    return b.Vector();
-}
+using viewertest::Caption;
+using viewertest::PalettedBitmap;
+using viewertest::Viewer;
 
 // An 8-bit picture all of colour `c`.
 std::vector<BYTE> OneColour(LONG width, LONG height, COLORREF c)
@@ -52,15 +40,6 @@ std::vector<COLORREF> Ramp(int count, BYTE blue)
     }
     return colours;
 }
-
-std::string Caption(CWnd* wnd)
-{
-    CString text;
-    wnd->GetWindowText(text);
-    return text.GetString();
-}
-
-using viewertest::Viewer;
 
 // ---- Start-up and the document's states ------------------------------------------
 
@@ -131,44 +110,6 @@ TEST_F(Viewer, SaveSaveAsAndCtrlSWriteNothingAndAskNothing)
     EXPECT_EQ(std::vector<BYTE>(std::istreambuf_iterator<char>(in), {}), bytes);
 }
 
-TEST_F(Viewer, FileOpenAndTheRecentFileListOpenTheChosenFile)
-{
-    ASSERT_TRUE(Start());
-    const std::string first = Write("first.bmp", OneColour(30, 20, RGB(0, 0, 255)));
-    const std::string second = Write("second.bmp", OneColour(50, 40, RGB(0, 0, 255)));
-    std::string answer;
-    int asked = 0;
-    CModalHandlerScope chooser([&](ModalRequest& r) {
-        shown.push_back(r);
-        asked += r.kind == ModalKind::FileOpen;
-        r.answer = answer.c_str();
-        return answer.empty() ? IDCANCEL : IDOK;
-    });
-    auto shows = [&](const char* title, CSize size) {
-        EXPECT_EQ(std::string(Doc()->GetTitle()), title);
-        EXPECT_EQ(ScrollSize(), size);
-    };
-
-    answer = first;
-    Command(ID_FILE_OPEN);
-    shows("first.bmp", CSize(30, 20));
-    answer = second;
-    Command(ID_FILE_OPEN);
-    answer.clear(); // cancelled: the document stays
-    Command(ID_FILE_OPEN);
-    shows("second.bmp", CSize(50, 40));
-    EXPECT_EQ(asked, 3);
-
-    // The most recent file comes first in the list.
-    Command(ID_FILE_MRU_FILE1 + 1);
-    shows("first.bmp", CSize(30, 20));
-    Command(ID_FILE_NEW);
-    Command(ID_FILE_MRU_FILE1);
-    shows("first.bmp", CSize(30, 20));
-    EXPECT_EQ(asked, 3);
-    EXPECT_TRUE(Boxes().empty());
-}
-
 // ---- Zoom ------------------------------------------------------------------------
 
 // The scrollable area is the drawn picture: odd sizes lose the fraction, a
@@ -228,7 +169,7 @@ TEST_F(Viewer, ThePressShowsTheColourUnderTheMouseUntilRelease)
 
 // ---- Frame, dialogs ----------------------------------------------------------------
 
-TEST_F(Viewer, TheFrameHasItsBarsAndPanes)
+TEST_F(Viewer, TheFrameHasItsBarsAndPanesAndGreysTheCommandsNothingHandles)
 {
     ASSERT_TRUE(Start());
     std::vector<UINT> panes;
@@ -242,6 +183,17 @@ TEST_F(Viewer, TheFrameHasItsBarsAndPanes)
     const DWORD want = CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC | CBRS_ALIGN_TOP;
     EXPECT_EQ(toolBar->GetBarStyle() & want, want);
     EXPECT_EQ(toolBar->GetDockingStyle(), CBRS_ALIGN_ANY);
+
+    // Nothing handles the Edit commands or Print: their items and buttons are greyed.
+    auto enabled = [&](UINT id) {
+        CCmdUI state;
+        state.m_nID = id;
+        state.DoUpdate(Frame(), TRUE);
+        return state.m_bEnabled;
+    };
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT})
+        EXPECT_FALSE(enabled(id)) << id;
+    EXPECT_TRUE(enabled(ID_FILE_SAVE));
 }
 
 TEST_F(Viewer, AFrameWithoutAViewAnswersNoToThePaletteQuery)
