@@ -1,7 +1,7 @@
 // The viewer on a screen of scale factor 2 (this program runs with
 // QT_SCALE_FACTOR=2): a picture at scale 1 covers one device pixel per
-// picture pixel, the read-out names the pixel under the mouse, and dialogs
-// keep their size on the screen.
+// picture pixel, the read-out names the pixel under the mouse while the
+// button is down, and dialogs keep their size on the screen.
 
 #include "BmpBytes.h"
 #include "Hwnd.h"
@@ -71,7 +71,16 @@ TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
     EXPECT_EQ(std::string(PaneZero()), "RGB(60, 80, 50)");
     QTest::mouseMove(view, QPoint(31, 41));
     EXPECT_EQ(std::string(PaneZero()), "RGB(62, 82, 50)");
+    // Beyond the picture the background reads white, and outside the window
+    // the platform's invalid colour does too; after the release nothing reads.
+    Mouse(WM_MOUSEMOVE, 205, 80);
+    EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
+    Mouse(WM_MOUSEMOVE, 60, 80);
+    Mouse(WM_MOUSEMOVE, -3, -3);
+    EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(31, 41));
+    Mouse(WM_MOUSEMOVE, 60, 80);
+    EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
 
     // Enlarged, each picture pixel is a 2 x 2 block of device pixels.
     Command(ID_VIEW_ENLARGE);

@@ -1,5 +1,5 @@
 // The whole viewer as the user meets it: start-up, the document's states,
-// zoom, the read-out, the palette dialogs and the palette notices.
+// zoom, the frame, the palette dialogs and the palette notices.
 
 #include "BmpBytes.h"
 #include "BmpSuite.h"
@@ -143,28 +143,6 @@ TEST_F(Viewer, EnlargeAndShrinkScaleTheScrollableAreaWithinBounds)
     EXPECT_EQ(ScrollSize(), CSize(0, 0));
     Command(ID_VIEW_ENLARGE);
     EXPECT_EQ(View()->GetScale(), 2 * CPixmoraView::kMinScale);
-}
-
-// ---- Pixel read-out --------------------------------------------------------------
-
-TEST_F(Viewer, ThePressShowsTheColourUnderTheMouseUntilRelease)
-{
-    ASSERT_TRUE(Start());
-    Open(Write("red.bmp", OneColour(40, 30, RGB(255, 0, 0))));
-    View()->UpdateWindow();
-
-    Mouse(WM_LBUTTONDOWN, 5, 5);
-    EXPECT_EQ(std::string(PaneZero()), "RGB(255, 0, 0)");
-    // Beyond the picture the view's white background shows.
-    Mouse(WM_MOUSEMOVE, 60, 5);
-    EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
-    // Outside the client area the platform's invalid colour reads as white too.
-    Mouse(WM_MOUSEMOVE, 5, 5);
-    Mouse(WM_MOUSEMOVE, -3, -3);
-    EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
-    Mouse(WM_LBUTTONUP, -3, -3);
-    Mouse(WM_MOUSEMOVE, 5, 5);
-    EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
 }
 
 // ---- Frame, dialogs ----------------------------------------------------------------
