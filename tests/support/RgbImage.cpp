@@ -1,4 +1,4 @@
-// Reference pictures for the tests: PNG files loaded as RGB pixels.
+// Pictures as RGB pixels for the tests: reference PNGs, the tool's PPMs, and their comparison.
 
 #include "RgbImage.h"
 
