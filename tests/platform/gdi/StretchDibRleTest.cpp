@@ -115,7 +115,10 @@ PictureLookup DrawnPixels(const Canvas& full)
 
 // Scaled, mirrored and clipped draws of random streams show exactly the
 // pixels of the 1:1 draw, and skipped pixels stay untouched at any scale.
-TEST(StretchDibRle, StretchesLikeTheUnscaledDecode)
+// Drawn again through a row index, one serving every draw of its stream,
+// they show the same; every start the index keeps lies inside the stream, on
+// a row of the picture.
+TEST(StretchDibRle, StretchesLikeTheUnscaledDecodeWithOrWithoutAnIndex)
 {
     std::mt19937 rng(7);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
@@ -123,25 +126,42 @@ TEST(StretchDibRle, StretchesLikeTheUnscaledDecode)
     for (int iter = 0; iter < 2000; ++iter) {
         const bool rle8 = pick(0, 1) != 0;
         const int w = pick(1, 12);
-        const int h = pick(1, 8);
+        const int h = pick(1, iter % 4 == 3 ? 16 : 8);
         TestDib d(w, h, rle8 ? 8 : 4, rle8 ? BI_RLE8 : BI_RLE4);
         // Short runs put several runs in a row, long ones cross the row's end.
-        const std::vector<BYTE> stream = RandomStream(rng, rle8, pick(1, 14));
+        std::vector<BYTE> stream = RandomStream(rng, rle8, pick(1, 14));
+        for (int part = iter % 4 == 3 ? pick(0, 3) : 0; part > 0; --part) {
+            const std::vector<BYTE> more = RandomStream(rng, rle8);
+            stream.insert(stream.end(), more.begin(), more.end());
+        }
         Canvas full(w, h);
         full.Draw(d, stream, {0, 0, w, h}, {0, 0, w, h, 0, 0, w, h});
 
-        const RECT clip{pick(0, 8), pick(0, 6), pick(8, 20), pick(6, 14)};
-        const int sh = nonZero(h + 4);
-        // Every other draw shrinks the rows or keeps their number, so that
-        // no row is repeated and busy rows take the path of their own.
-        const int dh = iter % 2 == 0 ? nonZero(24) : nonZero(std::abs(sh));
-        const DrawArgs a{pick(-6, 16), pick(-6, 12), nonZero(30),    dh,
-                         pick(-3, w),  pick(-3, h),  nonZero(w + 4), sh};
-        Canvas canvas(20, 14);
-        ASSERT_EQ(canvas.Draw(d, stream, clip, a), std::abs(a.sh));
-        ExpectMatchesReference(canvas, clip, a, DrawnPixels(full));
-        if (HasFailure())
-            FAIL() << "iteration " << iter;
+        RleRowIndex index;
+        for (int draw = 0; draw < (iter % 4 == 3 ? 4 : 1); ++draw) {
+            const RECT clip{pick(0, 8), pick(0, 6), pick(8, 20), pick(6, 14)};
+            const int sh = nonZero(h + 4);
+            // Every other draw shrinks the rows or keeps their number, so
+            // that no row is repeated and busy rows take a path of their own.
+            const int dh = (iter + draw) % 2 == 0 ? nonZero(24) : nonZero(std::abs(sh));
+            const DrawArgs a{pick(-6, 16), pick(-6, 12), nonZero(30),    dh,
+                             pick(-3, w),  pick(-3, h),  nonZero(w + 4), sh};
+            Canvas canvas(20, 14);
+            ASSERT_EQ(canvas.Draw(d, stream, clip, a), std::abs(a.sh));
+            ExpectMatchesReference(canvas, clip, a, DrawnPixels(full));
+            Canvas indexed(20, 14);
+            indexed.Draw(d, stream, clip, a, &index);
+            EXPECT_EQ(canvas.pixels, indexed.pixels) << "through the index";
+            if (HasFailure())
+                FAIL() << "iteration " << iter << ", draw " << draw;
+        }
+        LONGLONG previous = -1;
+        for (const RleRowIndex::Start& start : index.Starts()) {
+            EXPECT_GT(start.row, previous);
+            EXPECT_LT(start.row, h);
+            EXPECT_LE(start.offset, stream.size());
+            previous = start.row;
+        }
     }
 }
 
@@ -197,44 +217,6 @@ TEST(StretchDibRle, CodesOutsideTheWindowStillCount)
         const int* n = c.shape;
         EXPECT_EQ(Spell(static_cast<WORD>(n[0]), c.stream, n[1], n[2], Canvas(n[3], n[4]), c.args),
                   c.rows);
-    }
-}
-
-// Drawing through a row index shows exactly what the plain decode shows, for
-// random streams and windows, one index serving every draw of its stream;
-// every start the index keeps lies inside the stream, on a row of the picture.
-TEST(StretchDibRle, IndexedDrawsMatchThePlainDecode)
-{
-    std::mt19937 rng(11);
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    auto nonZero = [&](int limit) { return pick(1, limit) * (pick(0, 1) != 0 ? 1 : -1); };
-    for (int iter = 0; iter < 400; ++iter) {
-        const bool rle8 = pick(0, 1) != 0;
-        const int w = pick(1, 12);
-        const int h = pick(1, 16);
-        TestDib d(w, h, rle8 ? 8 : 4, rle8 ? BI_RLE8 : BI_RLE4);
-        std::vector<BYTE> stream;
-        for (int part = pick(1, 4); part > 0; --part) {
-            const std::vector<BYTE> more = RandomStream(rng, rle8);
-            stream.insert(stream.end(), more.begin(), more.end());
-        }
-        RleRowIndex index;
-        for (int draw = 0; draw < 6; ++draw) {
-            const RECT clip{pick(0, 8), pick(0, 6), pick(8, 20), pick(6, 14)};
-            const DrawArgs a{pick(-6, 16), pick(-16, 12), nonZero(30),    nonZero(40),
-                             pick(-3, w),  pick(-3, h),   nonZero(w + 4), nonZero(h + 4)};
-            Canvas plain(20, 14);
-            Canvas indexed(20, 14);
-            ASSERT_EQ(plain.Draw(d, stream, clip, a), indexed.Draw(d, stream, clip, a, &index));
-            ASSERT_EQ(plain.pixels, indexed.pixels) << "iteration " << iter << ", draw " << draw;
-        }
-        LONGLONG previous = -1;
-        for (const RleRowIndex::Start& start : index.Starts()) {
-            EXPECT_GT(start.row, previous);
-            EXPECT_LT(start.row, h);
-            EXPECT_LE(start.offset, stream.size());
-            previous = start.row;
-        }
     }
 }
 
