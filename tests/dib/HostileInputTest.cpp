@@ -1,11 +1,10 @@
 // Hostile input: files built to hurt, and every conformance image, read and drawn within bounds.
 //
-// Each is read from a heap block of exactly its size, so that AddressSanitizer
-// stops any read past the bytes given; what reads is drawn into a window-sized
-// surface at every zoom and scroll position. What the reader and the drawing
-// call allocate is counted. This program runs under a CTest time limit:
-// drawing the 100000 x 100000 claims below over their whole claimed extent
-// would not finish within it, so drawing must follow the window.
+// Each is read from a heap block of exactly its size (AddressSanitizer stops
+// any read past it), then drawn into a window-sized surface at every zoom and
+// scroll position, with the reader's and the drawing call's allocations
+// counted. Drawing the 100000 x 100000 claims below over their whole extent
+// would overrun the CTest time limit, so drawing must follow the window.
 
 #include "BmpBytes.h"
 #include "BmpSuite.h"

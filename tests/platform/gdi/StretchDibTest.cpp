@@ -81,8 +81,9 @@ const Format kFormats[] = {{1, BI_RGB, {}},
                            {32, BI_ALPHABITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF, 0xC0000000}},
                            {32, BI_BITFIELDS, {0xFF000000, 0, 0x0000FFF0}}};
 
-// Each format's rows, by hand: 1:1 takes the scale-1 routines, mirrored the
-// per-column ones.
+// Rows by hand, where the per-pixel reference below could share a mistake:
+// bit and nibble order, the 16-bit default's top bit, channel order, masks
+// wider than 8 bits. 1:1 takes the scale-1 routines, mirrored the per-column ones.
 TEST(StretchDibFormats, RowsDecodeExactly)
 {
     struct Case
@@ -95,7 +96,6 @@ TEST(StretchDibFormats, RowsDecodeExactly)
     const Case cases[] = {
         {{1, BI_RGB, {}}, {0xA5, 0x80}, {p1, p0, p1, p0, p0, p1, p0, p1, p1}},
         {{4, BI_RGB, {}}, {0x1F, 0xA0}, {p1, Pal(15), Pal(10)}},
-        {{8, BI_RGB, {}}, {0, 200, 255}, {p0, Pal(200), Pal(255)}}, // past any colour count
         // x-5-5-5, the top bit ignored
         {{16, BI_RGB, {}},
          {0xFF, 0x7F, 0x00, 0x80, 0x00, 0x7C, 0x1F, 0x00, 0x10, 0x02},
@@ -105,13 +105,9 @@ TEST(StretchDibFormats, RowsDecodeExactly)
         {{24, BI_RGB, {}},
          {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
          {0xFF030201, 0xFF060504, 0xFF090807, 0xFF0C0B0A}},
-        {{32, BI_RGB, {}}, {1, 2, 3, 0xAA}, {0xFF030201}},
         {{32, BI_BITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF}},
          {0x01, 0x00, 0xF8, 0x3F},
          {0xFFFF8000}},
-        {{32, BI_ALPHABITFIELDS, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}},
-         {0x10, 0x20, 0x30, 0},
-         {0xFF302010}},
         {{32, BI_BITFIELDS, {0xFFFFFFFF, 0, 0}},
          {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80},
          {0xFFFF0000, 0xFF800000}}};
