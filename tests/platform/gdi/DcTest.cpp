@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <tuple>
 
@@ -21,14 +22,6 @@ protected:
     CSurfaceDC dc{&surface};
 
     COLORREF At(int x, int y) const { return SurfaceColor(surface.Row(y)[x]); }
-    int CountNot(COLORREF c) const
-    {
-        int n = 0;
-        for (int y = 0; y < surface.Height(); ++y)
-            for (int x = 0; x < surface.Width(); ++x)
-                n += At(x, y) != c;
-        return n;
-    }
 };
 
 TEST_F(Context, RectangleOutlinesInThePenAndFillsInTheBrushHalfOpen)
@@ -38,7 +31,9 @@ TEST_F(Context, RectangleOutlinesInThePenAndFillsInTheBrushHalfOpen)
          {std::tuple{2, 3, RGB(0, 0, 0)}, std::tuple{6, 7, RGB(0, 0, 0)},
           std::tuple{3, 4, RGB(255, 255, 255)}, std::tuple{5, 6, RGB(255, 255, 255)}})
         EXPECT_EQ(At(x, y), colour) << x << ", " << y; // outline black, default brush white
-    EXPECT_EQ(CountNot(kSentinel), 5 * 5);
+    EXPECT_EQ(std::count_if(surface.Bits(), surface.Bits() + 240,
+                            [](DWORD p) { return SurfaceColor(p) != kSentinel; }),
+              5 * 5);
 }
 
 TEST_F(Context, ViewportOriginAndClipDecideWhichPixelsChange)
@@ -89,7 +84,7 @@ TEST_F(Context, PaletteIndexBrushesResolveThroughThePaletteSelectedWhenDrawing)
     EXPECT_EQ(dc.SelectPalette(before, FALSE), before);
 }
 
-TEST(GdiObjects, AnObjectDeletedWhileSelectedGoesWhenItIsDeselected)
+TEST(GdiObjects, DeletedWhileSelectedGoesWhenDeselectedAndWrappersOwnTheirHandles)
 {
     CSurface surface(4, 4);
     HDC hdc = CreateSurfaceDC(&surface);
@@ -116,10 +111,8 @@ TEST(GdiObjects, AnObjectDeletedWhileSelectedGoesWhenItIsDeselected)
     EXPECT_FALSE(DeleteDC(hdc));
     EXPECT_EQ(GetPixel(hdc, 0, 0), CLR_INVALID);
     EXPECT_EQ(CreateSurfaceDC(nullptr), nullptr);
-}
 
-TEST(GdiObjects, WrappersOwnWhatTheyAttach)
-{
+    // Wrappers own what they attach.
     CGdiObject empty;
     EXPECT_FALSE(empty.Attach(nullptr));
     EXPECT_EQ(empty.m_hObject, nullptr);
