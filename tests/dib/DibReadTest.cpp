@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -73,11 +72,8 @@ TEST(DibRead, CoreHeaderImage)
     CDib dib;
     ASSERT_TRUE(ReadImage(dib, image, 100));
     const BITMAPINFOHEADER& h = dib.m_pInfo->bmiHeader;
-    EXPECT_EQ(h.biSize, 40u);
-    EXPECT_EQ(h.biWidth, 40000);
-    EXPECT_EQ(h.biHeight, 2);
-    EXPECT_EQ(h.biPlanes, 1);
-    EXPECT_EQ(h.biBitCount, 1);
+    EXPECT_EQ(std::tuple(h.biSize, h.biWidth, h.biHeight, h.biPlanes, h.biBitCount),
+              std::tuple(40u, 40000, 2, 1, 1));
     EXPECT_EQ(h.biCompression | h.biClrUsed, 0u);
     std::vector<BYTE> colours(1024, 0);
     std::ranges::copy(std::vector<BYTE>{1, 2, 3, 0, 4, 5, 6, 0}, colours.begin());
@@ -86,99 +82,80 @@ TEST(DibRead, CoreHeaderImage)
     EXPECT_EQ(dib.GetColorCount(), 2);
 }
 
-struct PixelBlockCase
-{
-    const char* what;
-    DWORD fileSize; // the header's claims
-    DWORD pixelOffset;
-    size_t pixelsHeld; // pixel bytes actually in the file
-    size_t expected;
-    friend void PrintTo(const PixelBlockCase& c, std::ostream* os) { *os << c.what; }
-};
-
-class DibReadPixelBlock : public testing::TestWithParam<PixelBlockCase>
-{
-};
-
 // The pixel block is bfSize - bfOffBits, but never more than the file holds;
 // a bfSize below bfOffBits (0 is common) means "to the end of the file".
-TEST_P(DibReadPixelBlock, IsSizedByTheFileSizeFieldWithinTheFile)
+TEST(DibRead, PixelBlockIsSizedByTheFileSizeFieldWithinTheFile)
 {
-    const PixelBlockCase c = GetParam();
-    BmpBytes image;
-    image.FileHeader(c.fileSize, c.pixelOffset).InfoHeader(4, 4, 8).Fill(1024, 0);
-    image.Ramp(c.pixelsHeld, 1);
-    CDib dib;
-    ASSERT_TRUE(ReadImage(dib, image, 33));
-    EXPECT_NE(dib.m_pPixels, nullptr);
-    EXPECT_EQ(PixelBytes(dib), RampBytes(c.expected, 1));
+    struct Case
+    {
+        const char* what;
+        DWORD fileSize; // the header's claims
+        DWORD pixelOffset;
+        size_t pixelsHeld; // pixel bytes actually in the file
+        size_t expected;
+    };
+    for (const Case c :
+         {Case{"exact", 1078 + 16, 1078, 16, 16},
+          Case{"trailing bytes not counted", 1078 + 16, 1078, 40, 16},
+          Case{"size equal to offset", 1078, 1078, 16, 0}, Case{"size zero", 0, 1078, 16, 16},
+          Case{"size of the headers only", 54, 1078, 16, 16},
+          Case{"file cut inside the pixels", 1078 + 16, 1078, 5, 5},
+          Case{"4 GiB claimed", 0xFFFFFFFF, 1078, 16, 16},
+          Case{"offset past the end", 0x7FFFFFFF, 0x7FFFFF00, 16, 0}}) {
+        SCOPED_TRACE(c.what);
+        BmpBytes image;
+        image.FileHeader(c.fileSize, c.pixelOffset).InfoHeader(4, 4, 8).Fill(1024, 0);
+        image.Ramp(c.pixelsHeld, 1);
+        CDib dib;
+        ASSERT_TRUE(ReadImage(dib, image, 33));
+        EXPECT_NE(dib.m_pPixels, nullptr);
+        EXPECT_EQ(PixelBytes(dib), RampBytes(c.expected, 1));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, DibReadPixelBlock,
-    testing::Values(PixelBlockCase{"exact", 1078 + 16, 1078, 16, 16},
-                    PixelBlockCase{"trailing bytes not counted", 1078 + 16, 1078, 40, 16},
-                    PixelBlockCase{"size equal to offset", 1078, 1078, 16, 0},
-                    PixelBlockCase{"size zero", 0, 1078, 16, 16},
-                    PixelBlockCase{"size of the headers only", 54, 1078, 16, 16},
-                    PixelBlockCase{"file cut inside the pixels", 1078 + 16, 1078, 5, 5},
-                    PixelBlockCase{"4 GiB claimed", 0xFFFFFFFF, 1078, 16, 16},
-                    PixelBlockCase{"offset past the end", 0x7FFFFFFF, 0x7FFFFF00, 16, 0}),
-    [](const auto& info) { return BmpSuiteTestName(info.param.what); });
-
-struct LaterHeaderCase
-{
-    DWORD size;
-    DWORD compression;
-    int masksFromHeader;
-};
-
-class DibReadLaterHeader : public testing::TestWithParam<LaterHeaderCase>
-{
-};
 
 // Headers of 40 to 124 bytes, read 33 bytes into a file: the colour table
 // follows the whole header, and masks held inside a header longer than 40
 // bytes land in the first colour entries. A 64-byte one is the second OS/2 header,
 // where compression 3 means something else: its tail holds no masks.
-TEST_P(DibReadLaterHeader, ReadsAsTheInfoKind)
+TEST(DibRead, LaterHeadersReadAsTheInfoKind)
 {
-    const LaterHeaderCase c = GetParam();
-    const DWORD pixelsAt = 14 + c.size + 64;
-    BmpBytes image;
-    image.FileHeader(pixelsAt + 8, pixelsAt).InfoHeader(70000, -3, 32, c.compression, 0, c.size);
-    // The red, green, blue and alpha masks, as far as the header has room.
-    for (const DWORD mask : {0xFF000000u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu})
-        if (image.Size() + 4 <= 14 + c.size)
-            image.U32(mask);
-    image.Fill(14 + c.size - image.Size(), 0x99).Ramp(64, 0x40).Ramp(8, 0xF0);
+    struct Case
+    {
+        DWORD size;
+        DWORD compression;
+        int masksFromHeader;
+    };
+    for (const Case c :
+         {Case{40, BI_BITFIELDS, 0}, Case{52, BI_BITFIELDS, 3}, Case{52, BI_ALPHABITFIELDS, 3},
+          Case{56, BI_RGB, 0}, Case{56, BI_BITFIELDS, 3}, Case{56, BI_ALPHABITFIELDS, 4},
+          Case{108, BI_BITFIELDS, 3}, Case{124, BI_RGB, 0}, Case{124, BI_ALPHABITFIELDS, 4},
+          Case{64, BI_BITFIELDS, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.size << " bytes, compression " << c.compression);
+        const DWORD pixelsAt = 14 + c.size + 64;
+        BmpBytes image;
+        image.FileHeader(pixelsAt + 8, pixelsAt)
+            .InfoHeader(70000, -3, 32, c.compression, 0, c.size);
+        // The red, green, blue and alpha masks, as far as the header has room.
+        for (const DWORD mask : {0xFF000000u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu})
+            if (image.Size() + 4 <= 14 + c.size)
+                image.U32(mask);
+        image.Fill(14 + c.size - image.Size(), 0x99).Ramp(64, 0x40).Ramp(8, 0xF0);
 
-    CDib dib;
-    ASSERT_TRUE(ReadImage(dib, image, 33));
-    const BITMAPINFOHEADER& h = dib.m_pInfo->bmiHeader;
-    EXPECT_EQ(h.biSize, 40u);
-    EXPECT_EQ(h.biWidth, 70000);
-    EXPECT_EQ(h.biHeight, -3);
-    EXPECT_EQ(h.biCompression, c.compression);
-    const std::vector<BYTE> masks = {0, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0};
-    const int k = c.masksFromHeader;
-    EXPECT_EQ(ColourBytes(dib, 0, k), std::vector<BYTE>(masks.begin(), masks.begin() + 4 * k));
-    EXPECT_EQ(ColourBytes(dib, k, 16), RampBytes(64, 0x40));
-    EXPECT_EQ(PixelBytes(dib), RampBytes(8, 0xF0));
+        CDib dib;
+        ASSERT_TRUE(ReadImage(dib, image, 33));
+        const BITMAPINFOHEADER& h = dib.m_pInfo->bmiHeader;
+        EXPECT_EQ(h.biSize, 40u);
+        EXPECT_EQ(h.biWidth, 70000);
+        EXPECT_EQ(h.biHeight, -3);
+        EXPECT_EQ(h.biCompression, c.compression);
+        const std::vector<BYTE> masks = {0, 0,    0, 0xFF, 0,    0, 0xFF, 0,
+                                         0, 0xFF, 0, 0,    0xFF, 0, 0,    0};
+        const int k = c.masksFromHeader;
+        EXPECT_EQ(ColourBytes(dib, 0, k), std::vector<BYTE>(masks.begin(), masks.begin() + 4 * k));
+        EXPECT_EQ(ColourBytes(dib, k, 16), RampBytes(64, 0x40));
+        EXPECT_EQ(PixelBytes(dib), RampBytes(8, 0xF0));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Versions, DibReadLaterHeader,
-    testing::Values(LaterHeaderCase{40, BI_BITFIELDS, 0}, LaterHeaderCase{52, BI_BITFIELDS, 3},
-                    LaterHeaderCase{52, BI_ALPHABITFIELDS, 3}, LaterHeaderCase{56, BI_RGB, 0},
-                    LaterHeaderCase{56, BI_BITFIELDS, 3}, LaterHeaderCase{56, BI_ALPHABITFIELDS, 4},
-                    LaterHeaderCase{108, BI_BITFIELDS, 3}, LaterHeaderCase{124, BI_RGB, 0},
-                    LaterHeaderCase{124, BI_ALPHABITFIELDS, 4},
-                    LaterHeaderCase{64, BI_BITFIELDS, 0}),
-    [](const auto& info) {
-        return "size" + std::to_string(info.param.size) + "_compression" +
-               std::to_string(info.param.compression);
-    });
 
 TEST(DibRead, FileEndingInsideTheHeaderLeavesTheRestCleared)
 {
@@ -223,22 +200,11 @@ private:
     ULONGLONG m_missing;
 };
 
-TEST(DibRead, BytesTheFileNoLongerDeliversAreCleared)
-{
-    BmpBytes image;
-    image.FileHeader(1078 + 64, 1078).InfoHeader(8, 8, 8).Fill(1024, 0).Fill(10, 0xAA);
-    FlakyFile file(image, -1, 100);
-    CDib dib;
-    ASSERT_TRUE(dib.Read(&file));
-    std::vector<BYTE> expected(64, 0);
-    std::fill_n(expected.begin(), 10, 0xAA);
-    EXPECT_EQ(PixelBytes(dib), expected);
-}
-
 // Whichever call fails, the error reaches the caller, the object keeps what
 // it had, and the blocks the read had made are released (the leak checker
-// of the sanitizer build sees to the last part).
-TEST(DibRead, FileErrorsPassThroughAndLeaveTheObjectAsItWas)
+// of the sanitizer build sees to the last part). Bytes a file measured but
+// no longer delivers are cleared.
+TEST(DibRead, FileErrorsPassThroughAndShortFilesAreCleared)
 {
     for (const BmpBytes& image :
          {BmpBytes().FileHeader(0, 1078).InfoHeader(4, 4, 8).Fill(1024, 1).Fill(16, 2),
@@ -257,6 +223,15 @@ TEST(DibRead, FileErrorsPassThroughAndLeaveTheObjectAsItWas)
             }
         }
         EXPECT_GE(failAt, 5); // every step of the read was made to fail once
+
+        FlakyFile shrunk(image, -1, 100);
+        CDib dib;
+        ASSERT_TRUE(dib.Read(&shrunk));
+        ASSERT_GT(dib.m_cbPixels, 100u); // the block runs to the end the file claimed
+        std::vector<BYTE> expected(image.Vector().end() - (dib.m_cbPixels - 100),
+                                   image.Vector().end());
+        expected.resize(dib.m_cbPixels, 0);
+        EXPECT_EQ(PixelBytes(dib), expected);
     }
 }
 

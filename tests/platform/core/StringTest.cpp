@@ -6,27 +6,20 @@
 
 #include <string>
 
-TEST(String, FormatReplacesTheWholeContentsWhateverItsLength)
+TEST(String, FormatReplacesTheWholeContentsAndConcatenationAppends)
 {
     CString s("old text that is longer than the new one");
     s.Format("RGB(%d, %d, %d)", 255, 0, 17);
     EXPECT_EQ(s, "RGB(255, 0, 17)");
     EXPECT_EQ(s.GetLength(), 15);
-
     const std::string big(5000, 'x');
     s.Format("[%s]", big.c_str());
     EXPECT_EQ(std::string(s), "[" + big + "]");
-    s.Format("%s", "");
-    EXPECT_TRUE(s.IsEmpty());
-}
 
-TEST(String, ConstructionAndConcatenation)
-{
     EXPECT_TRUE(CString(nullptr).IsEmpty());
     EXPECT_EQ(CString("abcdef", 3), "abc");
-    CString s("Pix");
+    s = "Pix";
     s += "mora";
     s += '!';
-    EXPECT_EQ(s, "Pixmora!");
-    EXPECT_EQ(CString("a") + CString("b"), "ab");
+    EXPECT_EQ(s + CString("?"), "Pixmora!?");
 }

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <tuple>
 
 namespace {
 
@@ -20,33 +22,18 @@ protected:
     CSurfaceDC dc{&surface};
 
     COLORREF At(int x, int y) const { return SurfaceColor(surface.Row(y)[x]); }
-    int CountNot(COLORREF c) const
-    {
-        int n = 0;
-        for (int y = 0; y < surface.Height(); ++y)
-            for (int x = 0; x < surface.Width(); ++x)
-                n += At(x, y) != c;
-        return n;
-    }
 };
 
 TEST_F(Context, RectangleOutlinesInThePenAndFillsInTheBrushHalfOpen)
 {
-    ASSERT_TRUE(dc.Rectangle(2, 3, 7, 8)); // covers x 2..6, y 3..7
-    EXPECT_EQ(At(2, 3), RGB(0, 0, 0));
-    EXPECT_EQ(At(6, 7), RGB(0, 0, 0));
-    EXPECT_EQ(At(6, 5), RGB(0, 0, 0));
-    EXPECT_EQ(At(3, 4), RGB(255, 255, 255)); // default brush is white
-    EXPECT_EQ(At(5, 6), RGB(255, 255, 255));
-    EXPECT_EQ(At(7, 5), kSentinel);
-    EXPECT_EQ(At(4, 8), kSentinel);
-    EXPECT_EQ(CountNot(kSentinel), 5 * 5);
-
-    // Reversed corners draw the same figure.
-    CSurface other(20, 12, kSentinel);
-    CSurfaceDC otherDc(&other);
-    otherDc.Rectangle(7, 8, 2, 3);
-    EXPECT_TRUE(std::equal(surface.Bits(), surface.Bits() + 240, other.Bits()));
+    ASSERT_TRUE(dc.Rectangle(7, 8, 2, 3)); // reversed corners: covers x 2..6, y 3..7
+    for (const auto& [x, y, colour] :
+         {std::tuple{2, 3, RGB(0, 0, 0)}, std::tuple{6, 7, RGB(0, 0, 0)},
+          std::tuple{3, 4, RGB(255, 255, 255)}, std::tuple{5, 6, RGB(255, 255, 255)}})
+        EXPECT_EQ(At(x, y), colour) << x << ", " << y; // outline black, default brush white
+    EXPECT_EQ(std::count_if(surface.Bits(), surface.Bits() + 240,
+                            [](DWORD p) { return SurfaceColor(p) != kSentinel; }),
+              5 * 5);
 }
 
 TEST_F(Context, ViewportOriginAndClipDecideWhichPixelsChange)
@@ -97,7 +84,7 @@ TEST_F(Context, PaletteIndexBrushesResolveThroughThePaletteSelectedWhenDrawing)
     EXPECT_EQ(dc.SelectPalette(before, FALSE), before);
 }
 
-TEST(GdiObjects, AnObjectDeletedWhileSelectedGoesWhenItIsDeselected)
+TEST(GdiObjects, DeletedWhileSelectedGoesWhenDeselectedAndWrappersOwnTheirHandles)
 {
     CSurface surface(4, 4);
     HDC hdc = CreateSurfaceDC(&surface);
@@ -124,10 +111,8 @@ TEST(GdiObjects, AnObjectDeletedWhileSelectedGoesWhenItIsDeselected)
     EXPECT_FALSE(DeleteDC(hdc));
     EXPECT_EQ(GetPixel(hdc, 0, 0), CLR_INVALID);
     EXPECT_EQ(CreateSurfaceDC(nullptr), nullptr);
-}
 
-TEST(GdiObjects, WrappersOwnWhatTheyAttach)
-{
+    // Wrappers own what they attach.
     CGdiObject empty;
     EXPECT_FALSE(empty.Attach(nullptr));
     EXPECT_EQ(empty.m_hObject, nullptr);

@@ -1,7 +1,6 @@
-#pragma once
+// Small DIBs, a canvas with a sentinel colour and a per-pixel reference for the stretching tests.
 
-// Small DIBs, a canvas with a sentinel colour and a per-pixel reference for
-// the stretching tests.
+#pragma once
 
 #include "DibRaster.h"
 

@@ -81,8 +81,9 @@ const Format kFormats[] = {{1, BI_RGB, {}},
                            {32, BI_ALPHABITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF, 0xC0000000}},
                            {32, BI_BITFIELDS, {0xFF000000, 0, 0x0000FFF0}}};
 
-// Each format's rows, by hand: 1:1 takes the scale-1 routines, mirrored the
-// per-column ones.
+// Rows by hand, where the per-pixel reference below could share a mistake:
+// bit and nibble order, the 16-bit default's top bit, channel order, masks
+// wider than 8 bits. 1:1 takes the scale-1 routines, mirrored the per-column ones.
 TEST(StretchDibFormats, RowsDecodeExactly)
 {
     struct Case
@@ -95,7 +96,6 @@ TEST(StretchDibFormats, RowsDecodeExactly)
     const Case cases[] = {
         {{1, BI_RGB, {}}, {0xA5, 0x80}, {p1, p0, p1, p0, p0, p1, p0, p1, p1}},
         {{4, BI_RGB, {}}, {0x1F, 0xA0}, {p1, Pal(15), Pal(10)}},
-        {{8, BI_RGB, {}}, {0, 200, 255}, {p0, Pal(200), Pal(255)}}, // past any colour count
         // x-5-5-5, the top bit ignored
         {{16, BI_RGB, {}},
          {0xFF, 0x7F, 0x00, 0x80, 0x00, 0x7C, 0x1F, 0x00, 0x10, 0x02},
@@ -105,13 +105,9 @@ TEST(StretchDibFormats, RowsDecodeExactly)
         {{24, BI_RGB, {}},
          {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
          {0xFF030201, 0xFF060504, 0xFF090807, 0xFF0C0B0A}},
-        {{32, BI_RGB, {}}, {1, 2, 3, 0xAA}, {0xFF030201}},
         {{32, BI_BITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF}},
          {0x01, 0x00, 0xF8, 0x3F},
          {0xFFFF8000}},
-        {{32, BI_ALPHABITFIELDS, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}},
-         {0x10, 0x20, 0x30, 0},
-         {0xFF302010}},
         {{32, BI_BITFIELDS, {0xFFFFFFFF, 0, 0}},
          {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80},
          {0xFFFF0000, 0xFF800000}}};
@@ -149,8 +145,10 @@ protected:
 INSTANTIATE_TEST_SUITE_P(VectorOrBaseline, StretchDibRoutines, testing::Bool());
 
 // Rows long enough for every vector loop, from each column phase, whole and
-// cut short inside the second row.
-TEST_P(StretchDibRoutines, LongRowsMatchPerPixelReference)
+// cut short inside the second row; then random formats, sizes, short blocks,
+// rectangles partly outside the picture, mirroring and clips. All against the
+// per-pixel reference; the canvas outside the clip must stay untouched.
+TEST_P(StretchDibRoutines, MatchesPerPixelReference)
 {
     std::mt19937 rng(7);
     constexpr int kWidth = 70;
@@ -172,14 +170,8 @@ TEST_P(StretchDibRoutines, LongRowsMatchPerPixelReference)
             }
         }
     }
-}
 
-// Random formats, sizes, short blocks, rectangles partly outside the picture,
-// mirroring and clips against the per-pixel reference; the canvas border
-// outside the clip must stay untouched.
-TEST_P(StretchDibRoutines, MatchesPerPixelReference)
-{
-    std::mt19937 rng(20240611);
+    rng.seed(20240611);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     auto nonZero = [&](int limit) { return pick(1, limit) * (pick(0, 1) != 0 ? 1 : -1); };
     for (int iter = 0; iter < 3000; ++iter) {
@@ -260,23 +252,19 @@ TEST(StretchDibResult, UndrawableDibsReturnZeroAndDrawNothing)
     // Sizes, bit counts, compressions, RLE pairings, masks with a gap or an
     // overlap, other header sizes, empty source rectangles.
     const Case cases[] = {{0, 4, 8, BI_RGB, {}},
-                          {-4, 4, 8, BI_RGB, {}},
                           {4, 0, 8, BI_RGB, {}},
                           {4, INT_MIN, 8, BI_RGB, {}},
                           {4, 4, 2, BI_RGB, {}},
                           {4, 4, 64, BI_RGB, {}},
-                          {4, 4, 30000, BI_RGB, {}},
                           {4, 4, 0, BI_JPEG, {}},
-                          {4, 4, 0, BI_PNG, {}},
                           {4, 4, 8, 7, {}},
                           {4, 4, 4, BI_RLE8, {}},
-                          {4, 4, 8, BI_RLE4, {}},
                           {4, -4, 8, BI_RLE8, {}},
                           {4, 4, 24, BI_BITFIELDS, {}},
                           {4, 4, 16, BI_BITFIELDS, {0x7C00, 0x03E0, 0x0015}},
                           {4, 4, 32, BI_BITFIELDS, {0xFF0000, 0x1FF00, 0xFF}},
+                          {4, 4, 32, BI_BITFIELDS, {0xFF0000, 0xFF80, 0xFF}},
                           {4, 4, 8, BI_RGB, {}, 12},
-                          {4, 4, 8, BI_RGB, {}, 124},
                           {4, 4, 8, BI_RGB, {}, 40, 0, 4},
                           {4, 4, 8, BI_RGB, {}, 40, 4, 0}};
     for (size_t i = 0; i < std::size(cases); ++i) {
