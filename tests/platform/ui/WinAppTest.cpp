@@ -1,13 +1,16 @@
-// The application object: the recent-file list, kept in the user's settings
-// and shown in the File menu; File > Open through the modal seam; the command
-// line; and the program ending with its main window.
+// The application object and its single-document template: one document,
+// frame and view made from their class records and reused; opening files from
+// the command line, File > Open, the recent-file list (kept in the user's
+// settings and shown in the File menu) and after failures; and the program
+// ending with its main window.
 
 #include "ui/WinApp.h"
 
 #include "FrameHost.h"
 #include "UiTestSupport.h"
-#include "resources/Resources.h"
 #include "ui/Dialog.h"
+#include "ui/DocTemplate.h"
+#include "ui/DocView.h"
 #include "ui/Frame.h"
 
 #include <QDir>
@@ -20,50 +23,69 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-// A name no real program uses, so that even a stray write lands elsewhere.
+int g_liveDocs = 0;
+
+// Reads the first bytes of its file directly, as the program's document does;
+// a file error can be raised halfway through.
+class CTestDoc : public CDocument
+{
+    DECLARE_DYNCREATE(CTestDoc)
+
+public:
+    CTestDoc() { ++g_liveDocs; }
+    ~CTestDoc() override { --g_liveDocs; }
+
+    void Serialize(CArchive& ar) override
+    {
+        CFile* file = ar.GetFile();
+        ar.Flush();
+        char buffer[4] = {};
+        m_bytes.assign(buffer, file->Read(buffer, sizeof buffer));
+        if (m_throwCause != CFileException::none)
+            throw CFileException(m_throwCause);
+    }
+    void DeleteContents() override { m_bytes.clear(); }
+
+    std::string m_bytes;
+    int m_throwCause = CFileException::none;
+};
+
+IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
+
+class CTestView : public CScrollView
+{
+    DECLARE_DYNCREATE(CTestView)
+
+public:
+    void OnInitialUpdate() override
+    {
+        ++m_initialUpdates;
+        SetScrollSizes(MM_TEXT, CSize(16, 16));
+        CScrollView::OnInitialUpdate();
+    }
+    int m_initialUpdates = 0;
+
+protected:
+    void OnDraw(CDC*) override {}
+};
+
+IMPLEMENT_DYNCREATE(CTestView, CScrollView)
+
 constexpr char kTestAppName[] = "PixmoraWinAppTest";
 
-// OpenDocumentFile's success is an address only; nothing reads it.
-CDocument* OpenedDocument()
-{
-    static int token;
-    return reinterpret_cast<CDocument*>(&token);
-}
-
-// Maps New and Open the way the program does; opening succeeds or fails on
-// request and, like the document template, lists what it opened.
 class CTestApp : public CWinApp
 {
 public:
     CTestApp() : CWinApp(kTestAppName) {}
 
-    CDocument* OpenDocumentFile(LPCSTR lpszFileName) override
-    {
-        opened.emplace_back(lpszFileName);
-        if (!openSucceeds)
-            return nullptr;
-        AddToRecentFileList(lpszFileName);
-        return OpenedDocument();
-    }
-    void OnFileNew() override
-    {
-        auto* frame = new CFrameWnd;
-        if (frame->LoadFrame(IDR_MAINFRAME))
-            m_pMainWnd = frame;
-        else
-            delete frame;
-    }
-
-    std::vector<std::string> opened;
-    bool openSucceeds = true;
-
 protected:
-    CString GetDocTemplateString() const override { return AfxLoadString(IDR_MAINFRAME); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -77,35 +99,70 @@ class WinApp : public testing::Test
 protected:
     void SetUp() override
     {
-        // Lives until the process ends; each test keeps its settings apart.
-        static QTemporaryDir root;
-        ASSERT_TRUE(root.isValid());
-        const QString dir = root.filePath(QString::number(++s_count));
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
-        previous = AfxSetResourceProvider(&GetResourceProvider());
-        previousName = AfxGetAppName();
+        ASSERT_TRUE(files.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, files.filePath("settings"));
+        pic = Write("pic.bmp", "BMxyz");
+        other = Write("other.bmp", "BMabc");
+        missing = files.filePath("gone.bmp").toStdString();
+
         app = std::make_unique<CTestApp>();
         app->LoadStdProfileSettings(4);
+        tmpl = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CTestDoc),
+                                      RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(CTestView));
+        app->AddDocTemplate(tmpl);
     }
     void TearDown() override
     {
         if (CWnd* main = app->GetMainWnd())
             main->DestroyWindow();
-        PumpMessages();
         app.reset();
-        AfxSetResourceProvider(previous);
-        AfxSetAppName(previousName.c_str()); // message boxes elsewhere go by it
+        PumpMessages();
     }
 
-    CFrameWnd* MakeMainFrame()
+    std::string Write(const char* name, const char* bytes)
     {
-        app->OnFileNew();
-        return static_cast<CFrameWnd*>(app->m_pMainWnd);
+        const std::string path = files.filePath(name).toStdString();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    // Runs the command line with message boxes answered at once.
+    BOOL Shell(std::vector<CString> args)
+    {
+        app->SetCommandLine(std::move(args));
+        CCommandLineInfo info;
+        app->ParseCommandLine(info);
+        return app->ProcessShellCommand(info);
+    }
+    CDocument* Open(const std::string& path) { return app->OpenDocumentFile(path.c_str()); }
+    void Command(UINT id) { app->m_pMainWnd->SendMessage(WM_COMMAND, id, 0); }
+
+    CTestDoc* Doc() const { return static_cast<CTestDoc*>(tmpl->GetDocument()); }
+    std::string Path() const { return Doc()->GetPathName().GetString(); }
+    CFrameWnd* Frame() const { return tmpl->GetFrame(); }
+    std::vector<CView*> Views() const
+    {
+        std::vector<CView*> views;
+        for (POSITION pos = Doc()->GetFirstViewPosition(); pos;)
+            views.push_back(Doc()->GetNextView(pos));
+        return views;
+    }
+    CTestView* View() const { return static_cast<CTestView*>(Views().at(0)); }
+    std::string Caption() const { return uitest::TextOf(*Frame()); }
+    std::vector<std::string> Recent() const
+    {
+        std::vector<std::string> paths;
+        for (const CString& path : app->GetRecentFileList())
+            paths.emplace_back(path.GetString());
+        return paths;
+    }
+    QMenu* FilePopup() const
+    {
+        return FrameHostOf(Frame())->MainWindow()->menuBar()->actions().at(0)->menu();
     }
     // The File menu as shown: the visible items, grayed ones marked.
-    static std::vector<std::string> FileMenu(CFrameWnd* frame)
+    std::vector<std::string> FileMenu() const
     {
-        QMenu* menu = FrameHostOf(frame)->MainWindow()->menuBar()->actions().at(0)->menu();
+        QMenu* menu = FilePopup();
         emit menu->aboutToShow();
         std::vector<std::string> items;
         for (QAction* item : menu->actions()) {
@@ -116,20 +173,131 @@ protected:
         }
         return items;
     }
-    void Command(UINT id) { app->m_pMainWnd->SendMessage(WM_COMMAND, id, 0); }
-    std::vector<std::string> Recent() const
-    {
-        std::vector<std::string> paths;
-        for (const CString& path : app->GetRecentFileList())
-            paths.emplace_back(path.GetString());
-        return paths;
-    }
 
-    static inline int s_count = 0;
-    const ResourceProvider* previous = nullptr;
-    std::string previousName;
+    QTemporaryDir files;
+    std::string pic, other, missing;
+    std::vector<std::string> boxes;
+    std::string chosen; // the file-open dialog's answer
+    bool cancel = false;
+    std::vector<std::string> filters;
+    CModalHandlerScope modal{[this](ModalRequest& r) {
+        if (r.kind != ModalKind::FileOpen) {
+            boxes.emplace_back(r.text.GetString());
+            return IDOK;
+        }
+        for (const CString& f : r.filters)
+            filters.emplace_back(f.GetString());
+        r.answer = chosen.c_str();
+        return chosen.empty() || cancel ? IDCANCEL : IDOK;
+    }};
+    uitest::ProgramResources resources;
     std::unique_ptr<CTestApp> app;
+    CSingleDocTemplate* tmpl = nullptr; // owned by app
 };
+
+TEST_F(WinApp, NewThenOpensReuseTheOneDocumentFrameAndView)
+{
+    ASSERT_TRUE(Shell({}));
+    CTestDoc* doc = Doc();
+    CFrameWnd* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(AfxGetMainWnd(), frame);
+    EXPECT_TRUE(frame->IsWindowVisible());
+    CTestView* view = View();
+    EXPECT_EQ(frame->GetActiveView(), view);
+    EXPECT_EQ(frame->GetActiveDocument(), doc);
+    EXPECT_EQ(Caption(), "Untitled - Pixmora");
+
+    // File > Open offers the template's filter; cancelled, it opens nothing
+    // even with a name typed.
+    chosen = pic;
+    cancel = true;
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(Caption(), "Untitled - Pixmora");
+    cancel = false;
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(filters, (std::vector<std::string>{"Bitmap Files (*.bmp)", "All Files (*.*)",
+                                                 "Bitmap Files (*.bmp)", "All Files (*.*)"}));
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_EQ(doc->m_bytes, "BMxy");
+    EXPECT_EQ(Caption(), "pic.bmp - Pixmora");
+    EXPECT_EQ(view->m_initialUpdates, 2);
+
+    EXPECT_EQ(Open(other), doc);
+    app->OnFileNew();
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_EQ(Frame(), frame);
+    EXPECT_EQ(Views(), std::vector<CView*>{view});
+    EXPECT_EQ(view->m_initialUpdates, 4);
+    EXPECT_EQ(Caption(), "Untitled - Pixmora");
+    EXPECT_TRUE(doc->m_bytes.empty()); // New empties the one document
+    EXPECT_EQ(Recent(), (std::vector<std::string>{other, pic}));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(WinApp, CommandLineFileThatCannotBeOpenedEndsWithoutAWindow)
+{
+    // Options are skipped and the first file wins.
+    EXPECT_FALSE(Shell({"-x", missing.c_str(), pic.c_str()}));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(missing), std::string::npos) << boxes[0];
+    // The frame made for it is gone, not merely hidden.
+    EXPECT_EQ(Frame(), nullptr);
+    EXPECT_EQ(app->GetMainWnd(), nullptr);
+
+    // The same template still works: a file that opens is the document.
+    ASSERT_TRUE(Shell({pic.c_str()}));
+    EXPECT_EQ(app->m_pMainWnd, Frame());
+    EXPECT_EQ(Caption(), "pic.bmp - Pixmora");
+    EXPECT_EQ(Recent(), std::vector<std::string>{pic});
+}
+
+TEST_F(WinApp, FailedOpenKeepsAnUntouchedDocumentAndEmptiesAHalfReadOne)
+{
+    ASSERT_NE(Open(pic), nullptr);
+    CTestDoc* doc = Doc();
+
+    // Never opened: the shown document is as it was.
+    EXPECT_EQ(Open(missing), nullptr);
+    EXPECT_EQ(doc->m_bytes, "BMxy");
+    EXPECT_EQ(Path(), pic);
+    EXPECT_EQ(View()->m_initialUpdates, 1);
+
+    // A read error halfway: nothing half-read stays under the old name.
+    doc->m_throwCause = CFileException::hardIO;
+    EXPECT_EQ(Open(other), nullptr);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].find(other), std::string::npos) << boxes[1];
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_TRUE(doc->m_bytes.empty());
+    EXPECT_EQ(Caption(), "Untitled - Pixmora");
+    EXPECT_EQ(View()->m_initialUpdates, 2); // the view shows the empty document
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(Recent(), std::vector<std::string>{pic});
+}
+
+TEST_F(WinApp, ClosedFrameIsRemadeForTheSameDocumentAndTheAppDeletesAll)
+{
+    ASSERT_TRUE(Shell({}));
+    CTestDoc* doc = Doc();
+    Frame()->DestroyWindow();
+    PumpMessages();
+    EXPECT_EQ(Frame(), nullptr);
+    EXPECT_EQ(app->m_pMainWnd, nullptr);
+    EXPECT_TRUE(Views().empty());
+
+    ASSERT_EQ(Open(pic), doc);
+    EXPECT_EQ(app->m_pMainWnd, Frame());
+    EXPECT_EQ(Views().size(), 1u);
+    EXPECT_EQ(g_liveDocs, 1);
+
+    // The template, its document and its window go with the application.
+    const HWND frame = Frame()->GetSafeHwnd();
+    app.reset();
+    EXPECT_EQ(g_liveDocs, 0);
+    EXPECT_FALSE(IsWindow(frame));
+    app = std::make_unique<CTestApp>(); // for TearDown
+}
 
 TEST_F(WinApp, RecentFilesAreNewestFirstUniqueAtMostFourAndKeptInTheSettings)
 {
@@ -163,8 +331,7 @@ TEST_F(WinApp, RecentFilesAreNewestFirstUniqueAtMostFourAndKeptInTheSettings)
 
 TEST_F(WinApp, FileMenuShowsThePlaceholderOrTheNumberedEntries)
 {
-    CFrameWnd* frame = MakeMainFrame();
-    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(Shell({}));
     const std::vector<std::string> head = {"&New\tCtrl+N", "&Open...\tCtrl+O",
                                            "(grayed) &Save\tCtrl+S", "(grayed) Save &As...", "-"};
     auto menu = [&](std::vector<std::string> recent) {
@@ -173,71 +340,42 @@ TEST_F(WinApp, FileMenuShowsThePlaceholderOrTheNumberedEntries)
         all.insert(all.end(), {"-", "E&xit"});
         return all;
     };
-    EXPECT_EQ(FileMenu(frame), menu({"(grayed) Recent File"}));
+    EXPECT_EQ(FileMenu(), menu({"(grayed) Recent File"}));
 
     // Two files of one name show the folder that tells them apart; '&' in a
     // name is shown, not taken as a mnemonic.
-    for (const char* path : {"/p/old.bmp", "/p/one/x.bmp", "/p/two/x.bmp", "/p/R&D.bmp", "/q.bmp"})
-        app->AddToRecentFileList(path);
-    EXPECT_EQ(FileMenu(frame), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 two/x.bmp", "&4 one/x.bmp"}));
+    ASSERT_TRUE(QDir(files.path()).mkpath("one"));
+    const std::string one = Write("one/x.bmp", "BMone"); // two/x.bmp does not exist
+    const std::string two = files.filePath("two/x.bmp").toStdString();
+    for (const std::string& path :
+         {std::string("/p/old.bmp"), one, two, std::string("/p/R&D.bmp"), std::string("/q.bmp")})
+        app->AddToRecentFileList(path.c_str());
+    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 two/x.bmp", "&4 one/x.bmp"}));
 
     // Entries send their own commands; a failed open drops the entry.
-    app->openSucceeds = false;
-    QMenu* file = FrameHostOf(frame)->MainWindow()->menuBar()->actions().at(0)->menu();
-    file->actions().at(7)->trigger(); // the third entry
-    EXPECT_EQ(app->opened, (std::vector<std::string>{"/p/two/x.bmp"}));
-    EXPECT_EQ(FileMenu(frame), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 x.bmp"}));
+    FilePopup()->actions().at(7)->trigger(); // the third entry
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(two), std::string::npos) << boxes[0];
+    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 x.bmp"}));
 
-    app->openSucceeds = true;
     Command(ID_FILE_MRU_FILE1 + 2);
-    EXPECT_EQ(Recent().front(), "/p/one/x.bmp"); // opened, so first again
-    Command(ID_FILE_MRU_FILE4);                  // no fourth entry: nothing to open
-    EXPECT_EQ(app->opened.size(), 2u);
-}
-
-TEST_F(WinApp, CancelledFileOpenOpensNothingEvenWithANameTyped)
-{
-    CModalHandlerScope scope([](ModalRequest& r) {
-        r.answer = "/p/pic.bmp";
-        return IDCANCEL;
-    });
-    MakeMainFrame();
-    Command(ID_FILE_OPEN);
-    EXPECT_TRUE(app->opened.empty());
-}
-
-TEST_F(WinApp, CommandLineNamesTheFileToOpenOrAsksForNew)
-{
-    auto parse = [&](std::vector<CString> args) {
-        app->SetCommandLine(std::move(args));
-        auto info = std::make_unique<CCommandLineInfo>();
-        app->ParseCommandLine(*info);
-        return info;
-    };
-    EXPECT_EQ(parse({})->m_nShellCommand, CCommandLineInfo::FileNew);
-    auto info = parse({"-x", "/p/a.bmp", "b.bmp"}); // options skipped, first file wins
-    EXPECT_EQ(info->m_nShellCommand, CCommandLineInfo::FileOpen);
-    EXPECT_EQ(info->m_strFileName, "/p/a.bmp");
-
-    app->openSucceeds = false;
-    EXPECT_FALSE(app->ProcessShellCommand(*info));
-    EXPECT_EQ(app->opened, (std::vector<std::string>{"/p/a.bmp"}));
-    // New counts as done only when it left a main window.
-    EXPECT_TRUE(app->ProcessShellCommand(*parse({})));
-    EXPECT_NE(app->m_pMainWnd, nullptr);
+    EXPECT_EQ(Path(), one);
+    EXPECT_EQ(Recent().front(), one); // opened, so first again
+    Command(ID_FILE_MRU_FILE4);       // no fourth entry: nothing to open
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Path(), one);
 }
 
 TEST_F(WinApp, ExitClosesTheMainWindowAndTheLoopEndsWithIt)
 {
-    CFrameWnd* frame = MakeMainFrame();
-    const HWND hwnd = frame->GetSafeHwnd();
+    ASSERT_TRUE(Shell({}));
+    const HWND hwnd = Frame()->GetSafeHwnd();
     Command(ID_APP_EXIT);
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(app->m_pMainWnd, nullptr);
 
     // From inside the loop, as from the menu.
-    frame = MakeMainFrame();
-    frame->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(Shell({}));
     QTimer::singleShot(0, [this] { Command(ID_APP_EXIT); });
     EXPECT_EQ(app->Run(), 0);
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
@@ -248,8 +386,7 @@ TEST_F(WinApp, ExitClosesTheMainWindowAndTheLoopEndsWithIt)
 
 TEST(WinAppStart, NameComesFromTheStringsAndAFailedStartEndsAtOnce)
 {
-    const ResourceProvider* previous = AfxSetResourceProvider(&GetResourceProvider());
-    const std::string previousName = AfxGetAppName();
+    uitest::ProgramResources resources;
     struct CFailingApp : CWinApp
     {
         BOOL InitInstance() override { return FALSE; }
@@ -268,8 +405,6 @@ TEST(WinAppStart, NameComesFromTheStringsAndAFailedStartEndsAtOnce)
     EXPECT_FALSE(app.ran);
     EXPECT_STREQ(app.m_pszAppName, "Pixmora");
     EXPECT_STREQ(AfxGetAppName(), "Pixmora");
-    AfxSetResourceProvider(previous);
-    AfxSetAppName(previousName.c_str());
 }
 
 } // namespace
