@@ -160,30 +160,7 @@ TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnits)
     });
 }
 
-TEST_F(Dialog, TheHandlersAnswerIsTheResultAndTheWindowGoesAfterwards)
-{
-    CRecordingDialog about(IDD_ABOUTBOX);
-    HWND seen = nullptr;
-    EXPECT_EQ(Run(about,
-                  [&](HWND hwnd) {
-                      seen = hwnd;
-                      EXPECT_EQ(about.m_inits, 1); // initialised before it runs
-                      return IDCANCEL;
-                  }),
-              IDCANCEL);
-    EXPECT_FALSE(IsWindow(seen));
-    EXPECT_EQ(about.m_hWnd, nullptr);
-
-    // No template: nothing is shown and nothing asked.
-    CRecordingDialog missing(4242);
-    int asked = 0;
-    CModalHandlerScope scope([&](ModalRequest&) { return ++asked; });
-    EXPECT_EQ(missing.DoModal(), -1);
-    EXPECT_EQ(asked, 0);
-    EXPECT_EQ(missing.m_inits, 0);
-}
-
-TEST_F(Dialog, EnterOkEscAndTheCloseBoxEndItThroughOkAndCancel)
+TEST_F(Dialog, EnterOkEscAndTheCloseBoxEndItThroughOkAndCancelAndTheHandlersAnswerIsTheResult)
 {
     auto key = [](QWidget* target, int k) {
         QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
@@ -212,15 +189,30 @@ TEST_F(Dialog, EnterOkEscAndTheCloseBoxEndItThroughOkAndCancel)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         about.m_calls.clear();
-        Run(about, [&](HWND hwnd) {
-            EXPECT_EQ(TextOf(hwnd), "About Pixmora");
-            c.act(hwnd);
-            EXPECT_TRUE(IsWindow(hwnd)); // ended, not destroyed, until DoModal returns
-            SetWindowTextA(hwnd, "changed");
-            return 0;
-        });
+        const int inits = about.m_inits;
+        HWND seen = nullptr;
+        EXPECT_EQ(Run(about,
+                      [&](HWND hwnd) {
+                          seen = hwnd;
+                          EXPECT_EQ(about.m_inits, inits + 1); // initialised before it runs
+                          EXPECT_EQ(TextOf(hwnd), "About Pixmora");
+                          c.act(hwnd);
+                          EXPECT_TRUE(IsWindow(hwnd)); // ended, not destroyed, until it returns
+                          SetWindowTextA(hwnd, "changed");
+                          return 42;
+                      }),
+                  42);
+        EXPECT_FALSE(IsWindow(seen));
+        EXPECT_EQ(about.m_hWnd, nullptr);
         EXPECT_EQ(about.m_calls, c.calls);
     }
+
+    // No template: nothing is shown and nothing asked.
+    CRecordingDialog missing(4242);
+    int asked = 0;
+    CModalHandlerScope scope([&](ModalRequest&) { return ++asked; });
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_EQ(asked + missing.m_inits, 0);
 }
 
 TEST_F(Dialog, TheRealLoopRunsUntilEnterEndsIt)

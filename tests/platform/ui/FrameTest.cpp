@@ -168,16 +168,13 @@ TEST_F(Frame, MenusAndButtonsAreEnabledByWhoeverHandlesTheirCommands)
     EXPECT_TRUE(Item(0, 2)->isEnabled());  // Save: the view
     EXPECT_TRUE(Item(0, 1)->isEnabled());  // Open: the application
     EXPECT_TRUE(Item(1, 0)->isEnabled());  // Undo: the view
-    for (int i : {2, 3, 4})
-        EXPECT_FALSE(Item(1, i)->isEnabled()) << "Edit item " << i;
-    EXPECT_TRUE(Item(2, 0)->isChecked()); // Enlarge, checked by the view
+    EXPECT_TRUE(Item(2, 0)->isChecked());  // Enlarge, checked by the view
     EXPECT_TRUE(Item(2, 1)->isEnabled());
 
     frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
     EXPECT_TRUE(Button(0)->isEnabled());  // New: the frame
     EXPECT_TRUE(Button(2)->isEnabled());  // Save: the view
-    EXPECT_FALSE(Button(5)->isEnabled()); // Copy
-    EXPECT_FALSE(Button(8)->isEnabled()); // Print
+    EXPECT_FALSE(Button(5)->isEnabled()); // Copy: nobody
 
     // A command its update handler disables runs from nowhere.
     frame->m_shrinkEnabled = false;
