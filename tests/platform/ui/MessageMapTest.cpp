@@ -288,6 +288,7 @@ TEST(WindowLife, CreateMinusOneAbandonsTheWindow)
     ASSERT_TRUE(uitest::MakeTop(parent, 100, 100, 0));
     ASSERT_TRUE(child.Create(nullptr, "c", WS_VISIBLE, CRect(5, 6, 25, 36), &parent, 77));
     EXPECT_EQ(child.m_created.hwndParent, parent.m_hWnd);
+    EXPECT_EQ(child.GetDlgCtrlID(), 77);
     EXPECT_EQ(parent.GetDlgItem(77), &child);
     EXPECT_EQ(parent.GetDlgItem(78), nullptr);
     EXPECT_EQ(uitest::ClientOf(child), CRect(0, 0, 40, 30));

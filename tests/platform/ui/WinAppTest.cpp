@@ -1,8 +1,9 @@
 // The application object and its single-document template: one document,
 // frame and view made from their class records and reused; opening files from
 // the command line, File > Open, the recent-file list (kept in the user's
-// settings and shown in the File menu) and after failures; and the program
-// ending with its main window.
+// settings and shown in the File menu) and after failures; documents and
+// their views, and the scrolling view in the frame: sizes, bars, keys, wheel,
+// painting and activation; and the program ending with its main window.
 
 #include "ui/WinApp.h"
 
@@ -13,16 +14,21 @@
 #include "ui/DocView.h"
 #include "ui/Frame.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -31,6 +37,7 @@
 namespace {
 
 int g_liveDocs = 0;
+std::vector<std::string> g_log;
 
 // Reads the first bytes of its file directly, as the program's document does;
 // a file error can be raised halfway through.
@@ -55,10 +62,26 @@ public:
 
     std::string m_bytes;
     int m_throwCause = CFileException::none;
+
+protected:
+    void OnEditCopy() { g_log.push_back("doc copy"); }
+    DECLARE_MESSAGE_MAP()
 };
 
 IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
 
+BEGIN_MESSAGE_MAP(CTestDoc, CDocument)
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+END_MESSAGE_MAP()
+
+// A picture of 50 x 50 tiles, each coloured by its place, so a pixel tells
+// which part of the picture it shows.
+COLORREF TileColour(int x, int y)
+{
+    return RGB(static_cast<BYTE>(x / 50 * 10), static_cast<BYTE>(y / 50 * 10), 200);
+}
+
+// Shows the tiled picture; counts updates and logs activation.
 class CTestView : public CScrollView
 {
     DECLARE_DYNCREATE(CTestView)
@@ -70,10 +93,28 @@ public:
         SetScrollSizes(MM_TEXT, CSize(16, 16));
         CScrollView::OnInitialUpdate();
     }
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override
+    {
+        g_log.push_back(bActivate ? "activate" : "deactivate");
+        CScrollView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    }
     int m_initialUpdates = 0;
+    int m_updates = 0;
+    CRect m_lastPainted; // the last paint's clip box, in picture coordinates
 
 protected:
-    void OnDraw(CDC*) override {}
+    void OnDraw(CDC* pDC) override
+    {
+        pDC->GetClipBox(&m_lastPainted);
+        for (int y = 0; y < 800; y += 50)
+            for (int x = 0; x < 1000; x += 50)
+                uitest::Fill(pDC->GetSafeHdc(), CRect(x, y, x + 50, y + 50), TileColour(x, y));
+    }
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override
+    {
+        ++m_updates;
+        CScrollView::OnUpdate(pSender, lHint, pHint);
+    }
 };
 
 IMPLEMENT_DYNCREATE(CTestView, CScrollView)
@@ -205,7 +246,6 @@ TEST_F(WinApp, NewThenOpensReuseTheOneDocumentFrameAndView)
     EXPECT_TRUE(frame->IsWindowVisible());
     CTestView* view = View();
     EXPECT_EQ(frame->GetActiveView(), view);
-    EXPECT_EQ(frame->GetActiveDocument(), doc);
     EXPECT_EQ(Caption(), "Untitled - Pixmora");
 
     // File > Open offers the template's filter; cancelled, it opens nothing
@@ -382,6 +422,215 @@ TEST_F(WinApp, ExitClosesTheMainWindowAndTheLoopEndsWithIt)
 
     // Without a main window there is no loop to run.
     EXPECT_EQ(app->Run(), 0);
+}
+
+// ---- Documents ----------------------------------------------------------------------------
+
+TEST(Document, ViewsComeAndGoWithoutDanglingEitherSide)
+{
+    auto doc = std::make_unique<CTestDoc>();
+    CTestView a, b;
+    doc->AddView(&a);
+    doc->AddView(&b);
+    doc->AddView(&a); // already there: no second entry
+    std::vector<CView*> seen;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+        seen.push_back(doc->GetNextView(pos));
+    EXPECT_EQ(seen, (std::vector<CView*>{&a, &b}));
+
+    doc->UpdateAllViews(&a);
+    EXPECT_EQ(a.m_updates, 0); // the sender knows already
+    EXPECT_EQ(b.m_updates, 1);
+    doc->UpdateAllViews(nullptr);
+    EXPECT_EQ(a.m_updates, 1);
+
+    {
+        CTestView gone;
+        doc->AddView(&gone);
+    }
+    doc->UpdateAllViews(nullptr); // the destroyed view left the list
+    EXPECT_EQ(b.m_updates, 3);
+
+    doc.reset();
+    EXPECT_EQ(a.GetDocument(), nullptr);
+    EXPECT_EQ(b.GetDocument(), nullptr);
+}
+
+// ---- The scrolling view in a frame ---------------------------------------------------------
+
+class ScrollView : public WinApp
+{
+protected:
+    void SetUp() override
+    {
+        WinApp::SetUp();
+        ASSERT_TRUE(Shell({}));
+        view = View();
+        WidgetOf(*Frame())->resize(500, 400);
+        PumpMessages();
+        view->SetScrollSizes(MM_TEXT, CSize(1000, 800));
+        PumpMessages();
+        g_log.clear();
+    }
+
+    CRect Client() const { return uitest::ClientOf(*view); }
+    CSize Pane() const
+    {
+        const QSize s = WidgetOf(*view)->size();
+        return CSize(s.width(), s.height());
+    }
+    CPoint Max() const { return CPoint(1000 - Client().Width(), 800 - Client().Height()); }
+    void Key(Qt::Key key) { QTest::keyClick(WidgetOf(*view), key); }
+    void Wheel(int delta)
+    {
+        QWidget* w = WidgetOf(*view);
+        const QPointF at(10, 10);
+        QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &event);
+    }
+    QScrollBar* Bar(Qt::Orientation o) const
+    {
+        for (auto* bar : WidgetOf(*view)->findChildren<QScrollBar*>())
+            if (bar->orientation() == o)
+                return bar;
+        return nullptr;
+    }
+    // The bars' page and line steps: across, down, across, down.
+    std::vector<int> Steps() const
+    {
+        return {Bar(Qt::Horizontal)->pageStep(), Bar(Qt::Vertical)->pageStep(),
+                Bar(Qt::Horizontal)->singleStep(), Bar(Qt::Vertical)->singleStep()};
+    }
+
+    CTestView* view = nullptr;
+};
+
+TEST_F(ScrollView, DefaultStepsAndBarsOutsideTheClientArea)
+{
+    ASSERT_LT(Pane().cx, 1000);
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_TRUE(view->HasVertScrollBar());
+    ASSERT_NE(Bar(Qt::Vertical), nullptr);
+    EXPECT_TRUE(Bar(Qt::Vertical)->isVisible());
+    // A page is a tenth of the total, a line a tenth of a page.
+    EXPECT_EQ(Steps(), (std::vector<int>{100, 80, 10, 8}));
+    EXPECT_EQ(Client().Width(), Pane().cx - Bar(Qt::Vertical)->width());
+    EXPECT_EQ(Client().Height(), Pane().cy - Bar(Qt::Horizontal)->height());
+    // The bars are not part of what a client context reads.
+    EXPECT_EQ(uitest::ReadPixel(*view, Client().Width() + 1, 5), CLR_INVALID);
+
+    // Given steps stay; a zero in one direction takes that direction's default.
+    view->SetScrollSizes(MM_TEXT, CSize(1000, 800), CSize(0, 50), CSize(7, 0));
+    EXPECT_EQ(Steps(), (std::vector<int>{100, 50, 7, 5}));
+}
+
+TEST_F(ScrollView, KeysWheelAndCallsMoveWithinTheRange)
+{
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 8));
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 88));
+    Key(Qt::Key_End);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, Max().y));
+    Key(Qt::Key_Down); // already at the end
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, Max().y));
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+
+    // One notch towards the user: the platform's number of lines down.
+    Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 8 * QApplication::wheelScrollLines()));
+    // Half notches add up rather than vanish.
+    Wheel(WHEEL_DELTA / 2);
+    Wheel(WHEEL_DELTA / 2);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+
+    view->ScrollToPosition(CPoint(-5, 99999));
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, Max().y));
+    EXPECT_EQ(Bar(Qt::Vertical)->value(), Max().y);
+    // Dragging a bar scrolls the view.
+    Bar(Qt::Horizontal)->setValue(40);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(40, Max().y));
+}
+
+// A scroll moves what is already shown and draws only the strip it uncovers;
+// a client context has no scroll offset.
+TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsTheBars)
+{
+    const CRect client = Client();
+    view->ScrollToPosition(CPoint(0, 30));
+    EXPECT_EQ(view->m_lastPainted, CRect(0, client.Height(), client.Width(), client.Height() + 30));
+    view->ScrollToPosition(CPoint(20, 30));
+    EXPECT_EQ(view->m_lastPainted,
+              CRect(client.Width(), 30, client.Width() + 20, client.Height() + 30));
+    view->ScrollToPosition(CPoint(20, 10));
+    EXPECT_EQ(view->m_lastPainted, CRect(20, 10, client.Width() + 20, 30));
+    for (const CPoint p : {CPoint(0, 0), CPoint(client.Width() - 1, client.Height() - 1),
+                           CPoint(client.Width() / 2, 5), CPoint(3, client.Height() / 2)})
+        EXPECT_EQ(uitest::ReadPixel(*view, p.x, p.y), TileColour(p.x + 20, p.y + 10)) << p.x;
+    PumpMessages();
+    EXPECT_EQ(uitest::ScreenPixel(*view, 25, 35), TileColour(45, 45));
+
+    WidgetOf(*Frame())->resize(1400, 1200);
+    PumpMessages();
+    ASSERT_GE(Pane().cx, 1000);
+    ASSERT_GE(Pane().cy, 800);
+    EXPECT_FALSE(view->HasHorzScrollBar());
+    EXPECT_FALSE(view->HasVertScrollBar());
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+    EXPECT_EQ(Client().Size(), Pane());
+    EXPECT_EQ(uitest::ReadPixel(*view, 999, 799), TileColour(999, 799));
+    EXPECT_EQ(uitest::ReadPixel(*view, 1000, 5), RGB(255, 255, 255)); // the background
+}
+
+TEST_F(ScrollView, BarsAppearOnlyForWhatDoesNotFit)
+{
+    view->SetScrollSizes(MM_TEXT, CSize(-15, INT_MIN));
+    EXPECT_FALSE(view->HasHorzScrollBar());
+    EXPECT_FALSE(view->HasVertScrollBar());
+    EXPECT_EQ(Client().Size(), Pane());
+    Key(Qt::Key_PageDown);
+    Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+    EXPECT_EQ(view->GetTotalSize(), CSize(-15, INT_MIN)); // kept as given
+
+    // Too wide, and just too tall once the horizontal bar takes its strip.
+    const int barHeight = Bar(Qt::Horizontal)->sizeHint().height();
+    view->SetScrollSizes(MM_TEXT, CSize(Pane().cx + 100, Pane().cy - barHeight / 2));
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_TRUE(view->HasVertScrollBar());
+    // The same width with a short picture needs only the one bar.
+    view->SetScrollSizes(MM_TEXT, CSize(Pane().cx + 100, 10));
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_FALSE(view->HasVertScrollBar());
+    Key(Qt::Key_End); // with nothing to scroll vertically, End goes right
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(Pane().cx + 100 - Client().Width(), 0));
+}
+
+TEST_F(ScrollView, ActivationAndCommandsFollowTheViewInUse)
+{
+    EXPECT_EQ(Frame()->GetActiveDocument(), Doc());
+    Command(ID_EDIT_COPY); // through the view to its document
+    EXPECT_EQ(g_log, std::vector<std::string>{"doc copy"});
+    g_log.clear();
+
+    // A second view taking over: the first hears it lost, the second that it won.
+    auto* other = new CTestView;
+    CCreateContext context;
+    context.m_pCurrentDoc = Doc();
+    ASSERT_TRUE(
+        other->Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 50, 50), Frame(), 1, &context));
+    Frame()->SetActiveView(other);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"deactivate", "activate"}));
+    EXPECT_EQ(Frame()->GetActiveView(), other);
+    // A click brings the first one back.
+    QTest::mouseClick(WidgetOf(*view), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(Frame()->GetActiveView(), view);
+    other->DestroyWindow(); // and the object with it
 }
 
 TEST(WinAppStart, NameComesFromTheStringsAndAFailedStartEndsAtOnce)
