@@ -368,6 +368,9 @@ TEST(BitmapImage, DrawsTheStripAndRefusesBrokenFiles)
     broken[10] = 0xFF, broken[11] = 0xFF;
     EXPECT_EQ(ImageFromBitmapFile(broken).size(), QSize(160, 18));
     broken[10] = strip[10], broken[11] = strip[11];
+    broken[14 + 16] = 9; // a compression no reader knows, under a good header
+    EXPECT_TRUE(ImageFromBitmapFile(broken).isNull());
+    broken[14 + 16] = strip[14 + 16];
     broken[14 + 4 + 3] = 0x80; // width INT_MIN-ish: negative
     EXPECT_TRUE(ImageFromBitmapFile(broken).isNull());
 

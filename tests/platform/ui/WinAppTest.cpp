@@ -575,6 +575,13 @@ TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsT
     PumpMessages();
     EXPECT_EQ(uitest::ScreenPixel(*view, 25, 35), TileColour(45, 45));
 
+    // Down by just enough that the last row moved crosses a tile edge: a row
+    // left behind would show.
+    const int down = (client.Height() + 9) % 50 + 1;
+    view->ScrollToPosition(CPoint(20, 10 + down));
+    for (int y = 0; y < client.Height(); ++y)
+        ASSERT_EQ(uitest::ReadPixel(*view, 3, y), TileColour(23, y + 10 + down)) << y;
+
     WidgetOf(*Frame())->resize(1400, 1200);
     PumpMessages();
     ASSERT_GE(Pane().cx, 1000);
