@@ -1,7 +1,6 @@
+// What the window-layer tests share: the program's resources, top-level windows,
+// messages as handlers saw them, and the colours a window holds and shows.
 #pragma once
-
-// What the window-layer tests share: messages as handlers saw them, and the
-// colours a window holds and shows.
 
 #include "Hwnd.h"
 #include "resources/Resources.h"
