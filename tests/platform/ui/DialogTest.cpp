@@ -1,15 +1,16 @@
 // Dialogs from the program's templates: their size in pixels, their
-// controls, the ways a dialog ends, and what is drawn into its frame control.
+// controls, the ways a dialog ends, and what is drawn into its frame control;
+// and message boxes, answered by a handler in place of the loop or shown.
 
 #include "ui/Dialog.h"
 
 #include "UiTestSupport.h"
-#include "resources/Resources.h"
-#include "ui/ResourceProvider.h"
 #include "ui/WinApp.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -22,25 +23,13 @@
 #include <string>
 #include <vector>
 
+using uitest::ClientOf;
 using uitest::ReadPixel;
+using uitest::TextOf;
 
 namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
-
-std::string TextOf(HWND hwnd)
-{
-    char text[256] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
-CRect ClientOf(HWND hwnd)
-{
-    CRect r;
-    GetClientRect(hwnd, &r);
-    return r;
-}
 
 // Where a window sits: a control in its dialog's client area, a dialog on the screen.
 CRect PlaceOf(HWND hwnd)
@@ -113,10 +102,8 @@ END_MESSAGE_MAP()
 class Dialog : public testing::Test
 {
 protected:
-    void SetUp() override { previous = AfxSetResourceProvider(&GetResourceProvider()); }
     void TearDown() override
     {
-        AfxSetResourceProvider(previous);
         AfxSetMainWnd(nullptr);
         PumpMessages();
     }
@@ -132,14 +119,14 @@ protected:
         return dialog.DoModal();
     }
 
-    const ResourceProvider* previous = nullptr;
+    uitest::ProgramResources resources;
 };
 
 TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnits)
 {
     CWnd main;
     ASSERT_TRUE(main.CreateEx(0, nullptr, "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              CRect(100, 80, 900, 680), nullptr, 0));
+                              CRect(100, 80, 900, 680), nullptr, 0)); // away from the corner
     AfxSetMainWnd(&main);
     CRecordingDialog about(IDD_ABOUTBOX);
     Run(about, [&](HWND hwnd) {
@@ -150,19 +137,15 @@ TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnits)
         const CRect place = PlaceOf(hwnd), over = PlaceOf(main);
         EXPECT_LE(std::abs(place.left + place.right - over.left - over.right), 2);
         EXPECT_LE(std::abs(place.top + place.bottom - over.top - over.bottom), 2);
-        EXPECT_TRUE(WidgetOf(hwnd)->windowFlags() & Qt::WindowCloseButtonHint);
 
         // Every control is a child window, in template order.
         const std::vector<HWND> controls = hwnd->children;
         EXPECT_EQ(controls.size(), 4u);
         EXPECT_EQ(GetDlgItem(hwnd, IDC_STATIC), controls.at(0));
-        EXPECT_EQ(controls[0]->style & SS_TYPEMASK, SS_ICON);
         EXPECT_EQ(PlaceOf(controls[0]), CRect(17, 28, 49, 60)); // the icon's own 32 x 32
-        const HWND ok = GetDlgItem(hwnd, IDOK);
-        EXPECT_EQ(ok, controls[3]);
-        auto* button = WidgetOf(ok)->findChild<QPushButton*>();
+        EXPECT_EQ(GetDlgItem(hwnd, IDOK), controls[3]);
+        auto* button = WidgetOf(controls[3])->findChild<QPushButton*>();
         EXPECT_TRUE(button && button->isDefault() && button->text() == "OK");
-        EXPECT_TRUE(WidgetOf(ok)->hasFocus() || !QApplication::focusWidget());
 
         // The icon is drawn through its mask: some of its square shows the
         // dialog's face, most of it does not.
@@ -175,42 +158,9 @@ TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnits)
         EXPECT_LT(iconFace, 32 * 32 / 2);
         return IDOK;
     });
-
-    CRecordingDialog palette(IDD_PALETTE);
-    Run(palette, [&](HWND hwnd) {
-        EXPECT_EQ(ClientOf(hwnd), CRect(0, 0, 402, 232));
-        // The swatch frame's client area is all of it: 254 x 110 units.
-        const HWND frame = GetDlgItem(hwnd, IDC_PALETTE_SWATCH);
-        EXPECT_EQ(ClientOf(frame), CRect(0, 0, 381, 179));
-        EXPECT_EQ(PlaceOf(frame), CRect(11, 11, 392, 190));
-        return IDOK;
-    });
 }
 
-TEST_F(Dialog, TheHandlersAnswerIsTheResultAndTheWindowGoesAfterwards)
-{
-    CRecordingDialog about(IDD_ABOUTBOX);
-    HWND seen = nullptr;
-    EXPECT_EQ(Run(about,
-                  [&](HWND hwnd) {
-                      seen = hwnd;
-                      EXPECT_EQ(about.m_inits, 1); // initialised before it runs
-                      return IDCANCEL;
-                  }),
-              IDCANCEL);
-    EXPECT_FALSE(IsWindow(seen));
-    EXPECT_EQ(about.m_hWnd, nullptr);
-
-    // No template: nothing is shown and nothing asked.
-    CRecordingDialog missing(4242);
-    int asked = 0;
-    CModalHandlerScope scope([&](ModalRequest&) { return ++asked; });
-    EXPECT_EQ(missing.DoModal(), -1);
-    EXPECT_EQ(asked, 0);
-    EXPECT_EQ(missing.m_inits, 0);
-}
-
-TEST_F(Dialog, EnterOkEscAndTheCloseBoxEndItThroughOkAndCancel)
+TEST_F(Dialog, EnterOkEscAndTheCloseBoxEndItThroughOkAndCancelAndTheHandlersAnswerIsTheResult)
 {
     auto key = [](QWidget* target, int k) {
         QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
@@ -239,15 +189,30 @@ TEST_F(Dialog, EnterOkEscAndTheCloseBoxEndItThroughOkAndCancel)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         about.m_calls.clear();
-        Run(about, [&](HWND hwnd) {
-            EXPECT_EQ(TextOf(hwnd), "About Pixmora");
-            c.act(hwnd);
-            EXPECT_TRUE(IsWindow(hwnd)); // ended, not destroyed, until DoModal returns
-            SetWindowTextA(hwnd, "changed");
-            return 0;
-        });
+        const int inits = about.m_inits;
+        HWND seen = nullptr;
+        EXPECT_EQ(Run(about,
+                      [&](HWND hwnd) {
+                          seen = hwnd;
+                          EXPECT_EQ(about.m_inits, inits + 1); // initialised before it runs
+                          EXPECT_EQ(TextOf(hwnd), "About Pixmora");
+                          c.act(hwnd);
+                          EXPECT_TRUE(IsWindow(hwnd)); // ended, not destroyed, until it returns
+                          SetWindowTextA(hwnd, "changed");
+                          return 42;
+                      }),
+                  42);
+        EXPECT_FALSE(IsWindow(seen));
+        EXPECT_EQ(about.m_hWnd, nullptr);
         EXPECT_EQ(about.m_calls, c.calls);
     }
+
+    // No template: nothing is shown and nothing asked.
+    CRecordingDialog missing(4242);
+    int asked = 0;
+    CModalHandlerScope scope([&](ModalRequest&) { return ++asked; });
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_EQ(asked + missing.m_inits, 0);
 }
 
 TEST_F(Dialog, TheRealLoopRunsUntilEnterEndsIt)
@@ -308,6 +273,56 @@ TEST_F(Dialog, WhatIsPaintedIntoTheFrameIsWhatTheDialogReadsAndTheMouseFindsIt)
         EXPECT_EQ(dialog.m_moves, std::vector<CPoint>{CPoint(30, 40)});
         return IDOK;
     });
+}
+
+// ---- Message boxes -----------------------------------------------------------------------------
+
+TEST(Modal, HandlerAnswersInPlaceOfTheLoopInnermostFirst)
+{
+    std::vector<ModalRequest> asked;
+    CWnd wnd;
+    ASSERT_TRUE(uitest::MakeTop(wnd, 50, 50, 0));
+    {
+        CModalHandlerScope scope([&](ModalRequest& r) {
+            asked.push_back(r);
+            return asked.size() == 1 ? IDOK : IDNO;
+        });
+        EXPECT_EQ(AfxMessageBox("a"), IDOK);
+        EXPECT_EQ(wnd.MessageBox("b", "Question", MB_YESNO), IDNO);
+        {
+            CModalHandlerScope inner([](ModalRequest&) { return IDCANCEL; });
+            EXPECT_EQ(AfxMessageBox("c", MB_OKCANCEL), IDCANCEL);
+        }
+    }
+    // The application's name captions a box that names none.
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].kind, ModalKind::MessageBox);
+    EXPECT_STREQ(asked[0].caption.GetString(), AfxGetAppName());
+    EXPECT_EQ(asked[0].type, MB_OK);
+    EXPECT_EQ(asked[1].hWndOwner, wnd.m_hWnd);
+    EXPECT_STREQ(asked[1].caption.GetString(), "Question");
+    EXPECT_EQ(asked[1].type, MB_YESNO);
+    EXPECT_FALSE(SetModalHandler(nullptr)); // the scopes removed theirs
+}
+
+TEST(Modal, WithoutAHandlerARealBoxWithOneOkButtonIsShown)
+{
+    int buttons = -1;
+    // Runs inside the box's own loop and ends it.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (box && box->isVisible()) {
+                buttons = static_cast<int>(box->buttons().size());
+                box->button(QMessageBox::Ok)->click();
+            }
+        }
+    });
+    closer.start(0);
+    EXPECT_EQ(AfxMessageBox("x"), IDOK);
+    closer.stop();
+    EXPECT_EQ(buttons, 1);
 }
 
 } // namespace

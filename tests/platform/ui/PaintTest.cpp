@@ -51,19 +51,19 @@ BEGIN_MESSAGE_MAP(CPainterWnd, CWnd)
     ON_WM_SIZE()
 END_MESSAGE_MAP()
 
-HWND MakeTop(CWnd& wnd, int width, int height)
+HWND Shown(CWnd& wnd, int width, int height)
 {
-    EXPECT_TRUE(wnd.CreateEx(0, nullptr, "paint", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                             CRect(0, 0, width, height), nullptr, 0));
+    EXPECT_TRUE(uitest::MakeTop(wnd, width, height));
     PumpMessages();
-    return wnd.m_hWnd;
+    return wnd;
 }
 
-TEST(Paint, InvalidatedAreaIsPaintedThroughOnPaintAndShown)
+TEST(Paint, InvalidatedAreaIsPaintedThroughOnPaintAndShownAndResizingRepaintsAll)
 {
     CPainterWnd wnd(kRed);
-    const HWND hwnd = MakeTop(wnd, 60, 40);
+    const HWND hwnd = Shown(wnd, 60, 40);
     EXPECT_GE(wnd.m_paints, 1); // shown: painted once
+    EXPECT_EQ(wnd.m_lastSize, CSize(60, 40));
     EXPECT_EQ(ReadPixel(hwnd, 59, 39), kRed);
     EXPECT_EQ(ScreenPixel(hwnd, 59, 39), kRed);
 
@@ -92,13 +92,21 @@ TEST(Paint, InvalidatedAreaIsPaintedThroughOnPaintAndShown)
     wnd.UpdateWindow();
     EXPECT_EQ(wnd.m_paints, before + 2);
     EXPECT_EQ(ReadPixel(hwnd, 0, 0), kGreen);
+
+    // Resizing reports the size at once, not at the next event, and repaints everything.
+    wnd.MoveWindow(0, 0, 70, 45);
+    EXPECT_EQ(wnd.m_lastSize, CSize(70, 45));
+    PumpMessages();
+    EXPECT_EQ(wnd.m_lastPaint, CRect(0, 0, 70, 45));
+    EXPECT_EQ(ReadPixel(hwnd, 69, 44), kGreen);
+    EXPECT_EQ(ReadPixel(hwnd, 70, 44), CLR_INVALID);
 }
 
 TEST(Paint, EraseFillsWithTheBackgroundFirst)
 {
     CPainterWnd wnd(kRed);
     wnd.m_spot = CRect(10, 10, 20, 20);
-    const HWND hwnd = MakeTop(wnd, 50, 40);
+    const HWND hwnd = Shown(wnd, 50, 40);
     SetWindowBackground(hwnd, kGreen);
 
     // Something else drawn over the window first.
@@ -121,23 +129,10 @@ TEST(Paint, EraseFillsWithTheBackgroundFirst)
     EXPECT_EQ(ScreenPixel(hwnd, 2, 2), kGreen);
 }
 
-TEST(Paint, ResizingReportsTheSizeAndRepaintsEverything)
-{
-    CPainterWnd wnd(kRed);
-    const HWND hwnd = MakeTop(wnd, 30, 20);
-    EXPECT_EQ(wnd.m_lastSize, CSize(30, 20));
-    wnd.MoveWindow(0, 0, 70, 45);
-    EXPECT_EQ(wnd.m_lastSize, CSize(70, 45)); // at once, not at the next event
-    PumpMessages();
-    EXPECT_EQ(wnd.m_lastPaint, CRect(0, 0, 70, 45));
-    EXPECT_EQ(ReadPixel(hwnd, 69, 44), kRed);
-    EXPECT_EQ(ReadPixel(hwnd, 70, 44), CLR_INVALID);
-}
-
 TEST(Paint, ClientContextReadsChildrenAndOnlyTheVisibleClientArea)
 {
     CPainterWnd top(kRed), child(kBlue), grandChild(kGreen), overhang(kGreen), hidden(kGreen);
-    const HWND hwnd = MakeTop(top, 100, 80);
+    const HWND hwnd = Shown(top, 100, 80);
     ASSERT_TRUE(child.Create(nullptr, nullptr, WS_VISIBLE, CRect(20, 10, 60, 50), &top, 1));
     ASSERT_TRUE(grandChild.Create(nullptr, nullptr, WS_VISIBLE, CRect(5, 5, 10, 10), &child, 1));
     // Sticks out past the parent's bottom-right corner.

@@ -1,10 +1,12 @@
+// What the window-layer tests share: the program's resources, top-level windows,
+// messages as handlers saw them, and the colours a window holds and shows.
 #pragma once
 
-// What the window-layer tests share: messages as handlers saw them, and the
-// colours a window holds and shows.
-
 #include "Hwnd.h"
+#include "resources/Resources.h"
 #include "ui/MessageLoop.h"
+#include "ui/Modal.h"
+#include "ui/ResourceProvider.h"
 #include "ui/Wnd.h"
 
 #include <QColor>
@@ -24,6 +26,49 @@ struct Seen
     WPARAM wParam;
     LPARAM lParam;
 };
+
+// The program's resources for a test's life; what was there before, and the
+// application name message boxes elsewhere go by, come back afterwards.
+class ProgramResources
+{
+public:
+    ProgramResources()
+        : m_previous(AfxSetResourceProvider(&GetResourceProvider())), m_name(AfxGetAppName())
+    {
+    }
+    ~ProgramResources()
+    {
+        AfxSetResourceProvider(m_previous);
+        AfxSetAppName(m_name.c_str());
+    }
+    ProgramResources(const ProgramResources&) = delete;
+    ProgramResources& operator=(const ProgramResources&) = delete;
+
+private:
+    const ResourceProvider* m_previous;
+    std::string m_name;
+};
+
+// A top-level window of the given client size at the screen's corner.
+inline bool MakeTop(CWnd& wnd, int width, int height, DWORD style = WS_VISIBLE)
+{
+    return wnd.CreateEx(0, nullptr, "test", WS_OVERLAPPEDWINDOW | style, CRect(0, 0, width, height),
+                        nullptr, 0);
+}
+
+inline CRect ClientOf(HWND hwnd)
+{
+    CRect r;
+    GetClientRect(hwnd, &r);
+    return r;
+}
+
+inline std::string TextOf(HWND hwnd)
+{
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
 
 // The colour at a client point as a client context reads it.
 inline COLORREF ReadPixel(HWND hwnd, int x, int y)

@@ -1,69 +1,132 @@
-// The application object: the recent-file list, kept in the user's settings
-// and shown in the File menu; File > Open through the modal seam; the command
-// line; and the program ending with its main window.
+// The application object and its single-document template: one document,
+// frame and view made from their class records and reused; opening files from
+// the command line, File > Open, the recent-file list (kept in the user's
+// settings and shown in the File menu) and after failures; documents and
+// their views, and the scrolling view in the frame: sizes, bars, keys, wheel,
+// painting and activation; and the program ending with its main window.
 
 #include "ui/WinApp.h"
 
 #include "FrameHost.h"
 #include "UiTestSupport.h"
-#include "resources/Resources.h"
 #include "ui/Dialog.h"
+#include "ui/DocTemplate.h"
+#include "ui/DocView.h"
 #include "ui/Frame.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-// A name no real program uses, so that even a stray write lands elsewhere.
-constexpr char kTestAppName[] = "PixmoraWinAppTest";
+int g_liveDocs = 0;
+std::vector<std::string> g_log;
 
-// OpenDocumentFile's success is an address only; nothing reads it.
-CDocument* OpenedDocument()
+// Reads the first bytes of its file directly, as the program's document does;
+// a file error can be raised halfway through.
+class CTestDoc : public CDocument
 {
-    static int token;
-    return reinterpret_cast<CDocument*>(&token);
+    DECLARE_DYNCREATE(CTestDoc)
+
+public:
+    CTestDoc() { ++g_liveDocs; }
+    ~CTestDoc() override { --g_liveDocs; }
+
+    void Serialize(CArchive& ar) override
+    {
+        CFile* file = ar.GetFile();
+        ar.Flush();
+        char buffer[4] = {};
+        m_bytes.assign(buffer, file->Read(buffer, sizeof buffer));
+        if (m_throwCause != CFileException::none)
+            throw CFileException(m_throwCause);
+    }
+    void DeleteContents() override { m_bytes.clear(); }
+
+    std::string m_bytes;
+    int m_throwCause = CFileException::none;
+
+protected:
+    void OnEditCopy() { g_log.push_back("doc copy"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
+
+BEGIN_MESSAGE_MAP(CTestDoc, CDocument)
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+END_MESSAGE_MAP()
+
+// A picture of 50 x 50 tiles, each coloured by its place, so a pixel tells
+// which part of the picture it shows.
+COLORREF TileColour(int x, int y)
+{
+    return RGB(static_cast<BYTE>(x / 50 * 10), static_cast<BYTE>(y / 50 * 10), 200);
 }
 
-// Maps New and Open the way the program does; opening succeeds or fails on
-// request and, like the document template, lists what it opened.
+// Shows the tiled picture; counts updates and logs activation.
+class CTestView : public CScrollView
+{
+    DECLARE_DYNCREATE(CTestView)
+
+public:
+    void OnInitialUpdate() override
+    {
+        ++m_initialUpdates;
+        SetScrollSizes(MM_TEXT, CSize(16, 16));
+        CScrollView::OnInitialUpdate();
+    }
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override
+    {
+        g_log.push_back(bActivate ? "activate" : "deactivate");
+        CScrollView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    }
+    int m_initialUpdates = 0;
+    int m_updates = 0;
+    CRect m_lastPainted; // the last paint's clip box, in picture coordinates
+
+protected:
+    void OnDraw(CDC* pDC) override
+    {
+        pDC->GetClipBox(&m_lastPainted);
+        for (int y = 0; y < 800; y += 50)
+            for (int x = 0; x < 1000; x += 50)
+                uitest::Fill(pDC->GetSafeHdc(), CRect(x, y, x + 50, y + 50), TileColour(x, y));
+    }
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override
+    {
+        ++m_updates;
+        CScrollView::OnUpdate(pSender, lHint, pHint);
+    }
+};
+
+IMPLEMENT_DYNCREATE(CTestView, CScrollView)
+
+constexpr char kTestAppName[] = "PixmoraWinAppTest";
+
 class CTestApp : public CWinApp
 {
 public:
     CTestApp() : CWinApp(kTestAppName) {}
 
-    CDocument* OpenDocumentFile(LPCSTR lpszFileName) override
-    {
-        opened.emplace_back(lpszFileName);
-        if (!openSucceeds)
-            return nullptr;
-        AddToRecentFileList(lpszFileName);
-        return OpenedDocument();
-    }
-    void OnFileNew() override
-    {
-        auto* frame = new CFrameWnd;
-        if (frame->LoadFrame(IDR_MAINFRAME))
-            m_pMainWnd = frame;
-        else
-            delete frame;
-    }
-
-    std::vector<std::string> opened;
-    bool openSucceeds = true;
-
 protected:
-    CString GetDocTemplateString() const override { return AfxLoadString(IDR_MAINFRAME); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -77,35 +140,70 @@ class WinApp : public testing::Test
 protected:
     void SetUp() override
     {
-        // Lives until the process ends; each test keeps its settings apart.
-        static QTemporaryDir root;
-        ASSERT_TRUE(root.isValid());
-        const QString dir = root.filePath(QString::number(++s_count));
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
-        previous = AfxSetResourceProvider(&GetResourceProvider());
-        previousName = AfxGetAppName();
+        ASSERT_TRUE(files.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, files.filePath("settings"));
+        pic = Write("pic.bmp", "BMxyz");
+        other = Write("other.bmp", "BMabc");
+        missing = files.filePath("gone.bmp").toStdString();
+
         app = std::make_unique<CTestApp>();
         app->LoadStdProfileSettings(4);
+        tmpl = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CTestDoc),
+                                      RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(CTestView));
+        app->AddDocTemplate(tmpl);
     }
     void TearDown() override
     {
         if (CWnd* main = app->GetMainWnd())
             main->DestroyWindow();
-        PumpMessages();
         app.reset();
-        AfxSetResourceProvider(previous);
-        AfxSetAppName(previousName.c_str()); // message boxes elsewhere go by it
+        PumpMessages();
     }
 
-    CFrameWnd* MakeMainFrame()
+    std::string Write(const char* name, const char* bytes)
     {
-        app->OnFileNew();
-        return static_cast<CFrameWnd*>(app->m_pMainWnd);
+        const std::string path = files.filePath(name).toStdString();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    // Runs the command line with message boxes answered at once.
+    BOOL Shell(std::vector<CString> args)
+    {
+        app->SetCommandLine(std::move(args));
+        CCommandLineInfo info;
+        app->ParseCommandLine(info);
+        return app->ProcessShellCommand(info);
+    }
+    CDocument* Open(const std::string& path) { return app->OpenDocumentFile(path.c_str()); }
+    void Command(UINT id) { app->m_pMainWnd->SendMessage(WM_COMMAND, id, 0); }
+
+    CTestDoc* Doc() const { return static_cast<CTestDoc*>(tmpl->GetDocument()); }
+    std::string Path() const { return Doc()->GetPathName().GetString(); }
+    CFrameWnd* Frame() const { return tmpl->GetFrame(); }
+    std::vector<CView*> Views() const
+    {
+        std::vector<CView*> views;
+        for (POSITION pos = Doc()->GetFirstViewPosition(); pos;)
+            views.push_back(Doc()->GetNextView(pos));
+        return views;
+    }
+    CTestView* View() const { return static_cast<CTestView*>(Views().at(0)); }
+    std::string Caption() const { return uitest::TextOf(*Frame()); }
+    std::vector<std::string> Recent() const
+    {
+        std::vector<std::string> paths;
+        for (const CString& path : app->GetRecentFileList())
+            paths.emplace_back(path.GetString());
+        return paths;
+    }
+    QMenu* FilePopup() const
+    {
+        return FrameHostOf(Frame())->MainWindow()->menuBar()->actions().at(0)->menu();
     }
     // The File menu as shown: the visible items, grayed ones marked.
-    static std::vector<std::string> FileMenu(CFrameWnd* frame)
+    std::vector<std::string> FileMenu() const
     {
-        QMenu* menu = FrameHostOf(frame)->MainWindow()->menuBar()->actions().at(0)->menu();
+        QMenu* menu = FilePopup();
         emit menu->aboutToShow();
         std::vector<std::string> items;
         for (QAction* item : menu->actions()) {
@@ -116,20 +214,130 @@ protected:
         }
         return items;
     }
-    void Command(UINT id) { app->m_pMainWnd->SendMessage(WM_COMMAND, id, 0); }
-    std::vector<std::string> Recent() const
-    {
-        std::vector<std::string> paths;
-        for (const CString& path : app->GetRecentFileList())
-            paths.emplace_back(path.GetString());
-        return paths;
-    }
 
-    static inline int s_count = 0;
-    const ResourceProvider* previous = nullptr;
-    std::string previousName;
+    QTemporaryDir files;
+    std::string pic, other, missing;
+    std::vector<std::string> boxes;
+    std::string chosen; // the file-open dialog's answer
+    bool cancel = false;
+    std::vector<std::string> filters;
+    CModalHandlerScope modal{[this](ModalRequest& r) {
+        if (r.kind != ModalKind::FileOpen) {
+            boxes.emplace_back(r.text.GetString());
+            return IDOK;
+        }
+        for (const CString& f : r.filters)
+            filters.emplace_back(f.GetString());
+        r.answer = chosen.c_str();
+        return chosen.empty() || cancel ? IDCANCEL : IDOK;
+    }};
+    uitest::ProgramResources resources;
     std::unique_ptr<CTestApp> app;
+    CSingleDocTemplate* tmpl = nullptr; // owned by app
 };
+
+TEST_F(WinApp, NewThenOpensReuseTheOneDocumentFrameAndView)
+{
+    ASSERT_TRUE(Shell({}));
+    CTestDoc* doc = Doc();
+    CFrameWnd* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(AfxGetMainWnd(), frame);
+    EXPECT_TRUE(frame->IsWindowVisible());
+    CTestView* view = View();
+    EXPECT_EQ(frame->GetActiveView(), view);
+    EXPECT_EQ(Caption(), "Untitled - Pixmora");
+
+    // File > Open offers the template's filter; cancelled, it opens nothing
+    // even with a name typed.
+    chosen = pic;
+    cancel = true;
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(Caption(), "Untitled - Pixmora");
+    cancel = false;
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(filters, (std::vector<std::string>{"Bitmap Files (*.bmp)", "All Files (*.*)",
+                                                 "Bitmap Files (*.bmp)", "All Files (*.*)"}));
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_EQ(doc->m_bytes, "BMxy");
+    EXPECT_EQ(Caption(), "pic.bmp - Pixmora");
+    EXPECT_EQ(view->m_initialUpdates, 2);
+
+    EXPECT_EQ(Open(other), doc);
+    app->OnFileNew();
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_EQ(Frame(), frame);
+    EXPECT_EQ(Views(), std::vector<CView*>{view});
+    EXPECT_EQ(view->m_initialUpdates, 4);
+    EXPECT_EQ(Caption(), "Untitled - Pixmora");
+    EXPECT_TRUE(doc->m_bytes.empty()); // New empties the one document
+    EXPECT_EQ(Recent(), (std::vector<std::string>{other, pic}));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(WinApp, CommandLineFileThatCannotBeOpenedEndsWithoutAWindow)
+{
+    // Options are skipped and the first file wins.
+    EXPECT_FALSE(Shell({"-x", missing.c_str(), pic.c_str()}));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(missing), std::string::npos) << boxes[0];
+    // The frame made for it is gone, not merely hidden.
+    EXPECT_EQ(Frame(), nullptr);
+    EXPECT_EQ(app->GetMainWnd(), nullptr);
+
+    // The same template still works: a file that opens is the document.
+    ASSERT_TRUE(Shell({pic.c_str()}));
+    EXPECT_EQ(app->m_pMainWnd, Frame());
+    EXPECT_EQ(Caption(), "pic.bmp - Pixmora");
+    EXPECT_EQ(Recent(), std::vector<std::string>{pic});
+}
+
+TEST_F(WinApp, FailedOpenKeepsAnUntouchedDocumentAndEmptiesAHalfReadOne)
+{
+    ASSERT_NE(Open(pic), nullptr);
+    CTestDoc* doc = Doc();
+
+    // Never opened: the shown document is as it was.
+    EXPECT_EQ(Open(missing), nullptr);
+    EXPECT_EQ(doc->m_bytes, "BMxy");
+    EXPECT_EQ(Path(), pic);
+    EXPECT_EQ(View()->m_initialUpdates, 1);
+
+    // A read error halfway: nothing half-read stays under the old name.
+    doc->m_throwCause = CFileException::hardIO;
+    EXPECT_EQ(Open(other), nullptr);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].find(other), std::string::npos) << boxes[1];
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_TRUE(doc->m_bytes.empty());
+    EXPECT_EQ(Caption(), "Untitled - Pixmora");
+    EXPECT_EQ(View()->m_initialUpdates, 2); // the view shows the empty document
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(Recent(), std::vector<std::string>{pic});
+}
+
+TEST_F(WinApp, ClosedFrameIsRemadeForTheSameDocumentAndTheAppDeletesAll)
+{
+    ASSERT_TRUE(Shell({}));
+    CTestDoc* doc = Doc();
+    Frame()->DestroyWindow();
+    PumpMessages();
+    EXPECT_EQ(Frame(), nullptr);
+    EXPECT_EQ(app->m_pMainWnd, nullptr);
+    EXPECT_TRUE(Views().empty());
+
+    ASSERT_EQ(Open(pic), doc);
+    EXPECT_EQ(app->m_pMainWnd, Frame());
+    EXPECT_EQ(Views().size(), 1u);
+    EXPECT_EQ(g_liveDocs, 1);
+
+    // The template, its document and its window go with the application.
+    const HWND frame = Frame()->GetSafeHwnd();
+    app.reset();
+    EXPECT_EQ(g_liveDocs, 0);
+    EXPECT_FALSE(IsWindow(frame));
+    app = std::make_unique<CTestApp>(); // for TearDown
+}
 
 TEST_F(WinApp, RecentFilesAreNewestFirstUniqueAtMostFourAndKeptInTheSettings)
 {
@@ -163,8 +371,7 @@ TEST_F(WinApp, RecentFilesAreNewestFirstUniqueAtMostFourAndKeptInTheSettings)
 
 TEST_F(WinApp, FileMenuShowsThePlaceholderOrTheNumberedEntries)
 {
-    CFrameWnd* frame = MakeMainFrame();
-    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(Shell({}));
     const std::vector<std::string> head = {"&New\tCtrl+N", "&Open...\tCtrl+O",
                                            "(grayed) &Save\tCtrl+S", "(grayed) Save &As...", "-"};
     auto menu = [&](std::vector<std::string> recent) {
@@ -173,71 +380,42 @@ TEST_F(WinApp, FileMenuShowsThePlaceholderOrTheNumberedEntries)
         all.insert(all.end(), {"-", "E&xit"});
         return all;
     };
-    EXPECT_EQ(FileMenu(frame), menu({"(grayed) Recent File"}));
+    EXPECT_EQ(FileMenu(), menu({"(grayed) Recent File"}));
 
     // Two files of one name show the folder that tells them apart; '&' in a
     // name is shown, not taken as a mnemonic.
-    for (const char* path : {"/p/old.bmp", "/p/one/x.bmp", "/p/two/x.bmp", "/p/R&D.bmp", "/q.bmp"})
-        app->AddToRecentFileList(path);
-    EXPECT_EQ(FileMenu(frame), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 two/x.bmp", "&4 one/x.bmp"}));
+    ASSERT_TRUE(QDir(files.path()).mkpath("one"));
+    const std::string one = Write("one/x.bmp", "BMone"); // two/x.bmp does not exist
+    const std::string two = files.filePath("two/x.bmp").toStdString();
+    for (const std::string& path :
+         {std::string("/p/old.bmp"), one, two, std::string("/p/R&D.bmp"), std::string("/q.bmp")})
+        app->AddToRecentFileList(path.c_str());
+    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 two/x.bmp", "&4 one/x.bmp"}));
 
     // Entries send their own commands; a failed open drops the entry.
-    app->openSucceeds = false;
-    QMenu* file = FrameHostOf(frame)->MainWindow()->menuBar()->actions().at(0)->menu();
-    file->actions().at(7)->trigger(); // the third entry
-    EXPECT_EQ(app->opened, (std::vector<std::string>{"/p/two/x.bmp"}));
-    EXPECT_EQ(FileMenu(frame), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 x.bmp"}));
+    FilePopup()->actions().at(7)->trigger(); // the third entry
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(two), std::string::npos) << boxes[0];
+    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 x.bmp"}));
 
-    app->openSucceeds = true;
     Command(ID_FILE_MRU_FILE1 + 2);
-    EXPECT_EQ(Recent().front(), "/p/one/x.bmp"); // opened, so first again
-    Command(ID_FILE_MRU_FILE4);                  // no fourth entry: nothing to open
-    EXPECT_EQ(app->opened.size(), 2u);
-}
-
-TEST_F(WinApp, CancelledFileOpenOpensNothingEvenWithANameTyped)
-{
-    CModalHandlerScope scope([](ModalRequest& r) {
-        r.answer = "/p/pic.bmp";
-        return IDCANCEL;
-    });
-    MakeMainFrame();
-    Command(ID_FILE_OPEN);
-    EXPECT_TRUE(app->opened.empty());
-}
-
-TEST_F(WinApp, CommandLineNamesTheFileToOpenOrAsksForNew)
-{
-    auto parse = [&](std::vector<CString> args) {
-        app->SetCommandLine(std::move(args));
-        auto info = std::make_unique<CCommandLineInfo>();
-        app->ParseCommandLine(*info);
-        return info;
-    };
-    EXPECT_EQ(parse({})->m_nShellCommand, CCommandLineInfo::FileNew);
-    auto info = parse({"-x", "/p/a.bmp", "b.bmp"}); // options skipped, first file wins
-    EXPECT_EQ(info->m_nShellCommand, CCommandLineInfo::FileOpen);
-    EXPECT_EQ(info->m_strFileName, "/p/a.bmp");
-
-    app->openSucceeds = false;
-    EXPECT_FALSE(app->ProcessShellCommand(*info));
-    EXPECT_EQ(app->opened, (std::vector<std::string>{"/p/a.bmp"}));
-    // New counts as done only when it left a main window.
-    EXPECT_TRUE(app->ProcessShellCommand(*parse({})));
-    EXPECT_NE(app->m_pMainWnd, nullptr);
+    EXPECT_EQ(Path(), one);
+    EXPECT_EQ(Recent().front(), one); // opened, so first again
+    Command(ID_FILE_MRU_FILE4);       // no fourth entry: nothing to open
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Path(), one);
 }
 
 TEST_F(WinApp, ExitClosesTheMainWindowAndTheLoopEndsWithIt)
 {
-    CFrameWnd* frame = MakeMainFrame();
-    const HWND hwnd = frame->GetSafeHwnd();
+    ASSERT_TRUE(Shell({}));
+    const HWND hwnd = Frame()->GetSafeHwnd();
     Command(ID_APP_EXIT);
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(app->m_pMainWnd, nullptr);
 
     // From inside the loop, as from the menu.
-    frame = MakeMainFrame();
-    frame->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(Shell({}));
     QTimer::singleShot(0, [this] { Command(ID_APP_EXIT); });
     EXPECT_EQ(app->Run(), 0);
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
@@ -246,10 +424,225 @@ TEST_F(WinApp, ExitClosesTheMainWindowAndTheLoopEndsWithIt)
     EXPECT_EQ(app->Run(), 0);
 }
 
+// ---- Documents ----------------------------------------------------------------------------
+
+TEST(Document, ViewsComeAndGoWithoutDanglingEitherSide)
+{
+    auto doc = std::make_unique<CTestDoc>();
+    CTestView a, b;
+    doc->AddView(&a);
+    doc->AddView(&b);
+    doc->AddView(&a); // already there: no second entry
+    std::vector<CView*> seen;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+        seen.push_back(doc->GetNextView(pos));
+    EXPECT_EQ(seen, (std::vector<CView*>{&a, &b}));
+
+    doc->UpdateAllViews(&a);
+    EXPECT_EQ(a.m_updates, 0); // the sender knows already
+    EXPECT_EQ(b.m_updates, 1);
+    doc->UpdateAllViews(nullptr);
+    EXPECT_EQ(a.m_updates, 1);
+
+    {
+        CTestView gone;
+        doc->AddView(&gone);
+    }
+    doc->UpdateAllViews(nullptr); // the destroyed view left the list
+    EXPECT_EQ(b.m_updates, 3);
+
+    doc.reset();
+    EXPECT_EQ(a.GetDocument(), nullptr);
+    EXPECT_EQ(b.GetDocument(), nullptr);
+}
+
+// ---- The scrolling view in a frame ---------------------------------------------------------
+
+class ScrollView : public WinApp
+{
+protected:
+    void SetUp() override
+    {
+        WinApp::SetUp();
+        ASSERT_TRUE(Shell({}));
+        view = View();
+        WidgetOf(*Frame())->resize(500, 400);
+        PumpMessages();
+        view->SetScrollSizes(MM_TEXT, CSize(1000, 800));
+        PumpMessages();
+        g_log.clear();
+    }
+
+    CRect Client() const { return uitest::ClientOf(*view); }
+    CSize Pane() const
+    {
+        const QSize s = WidgetOf(*view)->size();
+        return CSize(s.width(), s.height());
+    }
+    CPoint Max() const { return CPoint(1000 - Client().Width(), 800 - Client().Height()); }
+    void Key(Qt::Key key) { QTest::keyClick(WidgetOf(*view), key); }
+    void Wheel(int delta)
+    {
+        QWidget* w = WidgetOf(*view);
+        const QPointF at(10, 10);
+        QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &event);
+    }
+    QScrollBar* Bar(Qt::Orientation o) const
+    {
+        for (auto* bar : WidgetOf(*view)->findChildren<QScrollBar*>())
+            if (bar->orientation() == o)
+                return bar;
+        return nullptr;
+    }
+    // The bars' page and line steps: across, down, across, down.
+    std::vector<int> Steps() const
+    {
+        return {Bar(Qt::Horizontal)->pageStep(), Bar(Qt::Vertical)->pageStep(),
+                Bar(Qt::Horizontal)->singleStep(), Bar(Qt::Vertical)->singleStep()};
+    }
+
+    CTestView* view = nullptr;
+};
+
+TEST_F(ScrollView, DefaultStepsAndBarsOutsideTheClientArea)
+{
+    ASSERT_LT(Pane().cx, 1000);
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_TRUE(view->HasVertScrollBar());
+    ASSERT_NE(Bar(Qt::Vertical), nullptr);
+    EXPECT_TRUE(Bar(Qt::Vertical)->isVisible());
+    // A page is a tenth of the total, a line a tenth of a page.
+    EXPECT_EQ(Steps(), (std::vector<int>{100, 80, 10, 8}));
+    EXPECT_EQ(Client().Width(), Pane().cx - Bar(Qt::Vertical)->width());
+    EXPECT_EQ(Client().Height(), Pane().cy - Bar(Qt::Horizontal)->height());
+    // The bars are not part of what a client context reads.
+    EXPECT_EQ(uitest::ReadPixel(*view, Client().Width() + 1, 5), CLR_INVALID);
+
+    // Given steps stay; a zero in one direction takes that direction's default.
+    view->SetScrollSizes(MM_TEXT, CSize(1000, 800), CSize(0, 50), CSize(7, 0));
+    EXPECT_EQ(Steps(), (std::vector<int>{100, 50, 7, 5}));
+}
+
+TEST_F(ScrollView, KeysWheelAndCallsMoveWithinTheRange)
+{
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 8));
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 88));
+    Key(Qt::Key_End);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, Max().y));
+    Key(Qt::Key_Down); // already at the end
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, Max().y));
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+
+    // One notch towards the user: the platform's number of lines down.
+    Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 8 * QApplication::wheelScrollLines()));
+    // Half notches add up rather than vanish.
+    Wheel(WHEEL_DELTA / 2);
+    Wheel(WHEEL_DELTA / 2);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+
+    view->ScrollToPosition(CPoint(-5, 99999));
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, Max().y));
+    EXPECT_EQ(Bar(Qt::Vertical)->value(), Max().y);
+    // Dragging a bar scrolls the view.
+    Bar(Qt::Horizontal)->setValue(40);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(40, Max().y));
+}
+
+// A scroll moves what is already shown and draws only the strip it uncovers;
+// a client context has no scroll offset.
+TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsTheBars)
+{
+    const CRect client = Client();
+    view->ScrollToPosition(CPoint(0, 30));
+    EXPECT_EQ(view->m_lastPainted, CRect(0, client.Height(), client.Width(), client.Height() + 30));
+    view->ScrollToPosition(CPoint(20, 30));
+    EXPECT_EQ(view->m_lastPainted,
+              CRect(client.Width(), 30, client.Width() + 20, client.Height() + 30));
+    view->ScrollToPosition(CPoint(20, 10));
+    EXPECT_EQ(view->m_lastPainted, CRect(20, 10, client.Width() + 20, 30));
+    for (const CPoint p : {CPoint(0, 0), CPoint(client.Width() - 1, client.Height() - 1),
+                           CPoint(client.Width() / 2, 5), CPoint(3, client.Height() / 2)})
+        EXPECT_EQ(uitest::ReadPixel(*view, p.x, p.y), TileColour(p.x + 20, p.y + 10)) << p.x;
+    PumpMessages();
+    EXPECT_EQ(uitest::ScreenPixel(*view, 25, 35), TileColour(45, 45));
+
+    // Down by just enough that the last row moved crosses a tile edge: a row
+    // left behind would show.
+    const int down = (client.Height() + 9) % 50 + 1;
+    view->ScrollToPosition(CPoint(20, 10 + down));
+    for (int y = 0; y < client.Height(); ++y)
+        ASSERT_EQ(uitest::ReadPixel(*view, 3, y), TileColour(23, y + 10 + down)) << y;
+
+    WidgetOf(*Frame())->resize(1400, 1200);
+    PumpMessages();
+    ASSERT_GE(Pane().cx, 1000);
+    ASSERT_GE(Pane().cy, 800);
+    EXPECT_FALSE(view->HasHorzScrollBar());
+    EXPECT_FALSE(view->HasVertScrollBar());
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+    EXPECT_EQ(Client().Size(), Pane());
+    EXPECT_EQ(uitest::ReadPixel(*view, 999, 799), TileColour(999, 799));
+    EXPECT_EQ(uitest::ReadPixel(*view, 1000, 5), RGB(255, 255, 255)); // the background
+}
+
+TEST_F(ScrollView, BarsAppearOnlyForWhatDoesNotFit)
+{
+    view->SetScrollSizes(MM_TEXT, CSize(-15, INT_MIN));
+    EXPECT_FALSE(view->HasHorzScrollBar());
+    EXPECT_FALSE(view->HasVertScrollBar());
+    EXPECT_EQ(Client().Size(), Pane());
+    Key(Qt::Key_PageDown);
+    Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+    EXPECT_EQ(view->GetTotalSize(), CSize(-15, INT_MIN)); // kept as given
+
+    // Too wide, and just too tall once the horizontal bar takes its strip.
+    const int barHeight = Bar(Qt::Horizontal)->sizeHint().height();
+    view->SetScrollSizes(MM_TEXT, CSize(Pane().cx + 100, Pane().cy - barHeight / 2));
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_TRUE(view->HasVertScrollBar());
+    // The same width with a short picture needs only the one bar.
+    view->SetScrollSizes(MM_TEXT, CSize(Pane().cx + 100, 10));
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_FALSE(view->HasVertScrollBar());
+    Key(Qt::Key_End); // with nothing to scroll vertically, End goes right
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(Pane().cx + 100 - Client().Width(), 0));
+}
+
+TEST_F(ScrollView, ActivationAndCommandsFollowTheViewInUse)
+{
+    EXPECT_EQ(Frame()->GetActiveDocument(), Doc());
+    Command(ID_EDIT_COPY); // through the view to its document
+    EXPECT_EQ(g_log, std::vector<std::string>{"doc copy"});
+    g_log.clear();
+
+    // A second view taking over: the first hears it lost, the second that it won.
+    auto* other = new CTestView;
+    CCreateContext context;
+    context.m_pCurrentDoc = Doc();
+    ASSERT_TRUE(
+        other->Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 50, 50), Frame(), 1, &context));
+    Frame()->SetActiveView(other);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"deactivate", "activate"}));
+    EXPECT_EQ(Frame()->GetActiveView(), other);
+    // A click brings the first one back.
+    QTest::mouseClick(WidgetOf(*view), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(Frame()->GetActiveView(), view);
+    other->DestroyWindow(); // and the object with it
+}
+
 TEST(WinAppStart, NameComesFromTheStringsAndAFailedStartEndsAtOnce)
 {
-    const ResourceProvider* previous = AfxSetResourceProvider(&GetResourceProvider());
-    const std::string previousName = AfxGetAppName();
+    uitest::ProgramResources resources;
     struct CFailingApp : CWinApp
     {
         BOOL InitInstance() override { return FALSE; }
@@ -268,8 +661,6 @@ TEST(WinAppStart, NameComesFromTheStringsAndAFailedStartEndsAtOnce)
     EXPECT_FALSE(app.ran);
     EXPECT_STREQ(app.m_pszAppName, "Pixmora");
     EXPECT_STREQ(AfxGetAppName(), "Pixmora");
-    AfxSetResourceProvider(previous);
-    AfxSetAppName(previousName.c_str());
 }
 
 } // namespace
