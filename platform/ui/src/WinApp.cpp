@@ -3,6 +3,7 @@
 #include "ui/WinApp.h"
 
 #include "RecentFiles.h"
+#include "ToolkitText.h"
 #include "ui/DocTemplate.h"
 #include "ui/Frame.h"
 #include "ui/MessageLoop.h"
