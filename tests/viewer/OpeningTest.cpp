@@ -1,8 +1,12 @@
 // Opening pictures and drawing them: the palette a drawing leaves behind, a new
 // picture after zoom and scroll, the open path's failures and conveniences.
 
+#include "Hwnd.h"
 #include "PaletteRecord.h"
 #include "ViewerFixture.h"
+
+#include <QImage>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +40,32 @@ TEST_F(Viewer, DrawingPutsTheCallersPaletteBackInTheForeground)
     SelectPalette(dc, previous, FALSE);
     DeleteDC(dc);
     DeleteObject(own);
+}
+
+// A new picture after zooming in and scrolling to the far corner is shown at
+// scale 1 in full, just as a fresh paint of the whole window shows it.
+TEST_F(Viewer, ANewPictureAfterZoomAndScrollIsDrawnAtItsOwnSize)
+{
+    ASSERT_TRUE(Start());
+    for (const bool open : {true, false}) {
+        Open(PIXMORA_SAMPLES_DIR "/sample.bmp");
+        Command(ID_VIEW_ENLARGE);
+        Command(ID_VIEW_ENLARGE);
+        const HWND view = View()->GetSafeHwnd();
+        for (const WPARAM key : {VK_END, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT})
+            SendMessageA(view, WM_KEYDOWN, key, 1);
+        ASSERT_NE(View()->GetScrollPosition(), CPoint(0, 0));
+        if (open)
+            Open(PIXMORA_SAMPLES_DIR "/sample4.bmp");
+        else
+            Command(ID_FILE_NEW);
+        EXPECT_EQ(View()->GetScale(), 1.0);
+        EXPECT_EQ(ScrollSize(), open ? CSize(160, 120) : CSize(16, 16));
+        const QImage shown = WidgetOf(view)->grab().toImage();
+        View()->Invalidate();
+        View()->UpdateWindow();
+        EXPECT_EQ(shown, WidgetOf(view)->grab().toImage()) << (open ? "open" : "new");
+    }
 }
 
 } // namespace

@@ -225,10 +225,10 @@ TEST_F(ScrollView, PaintingFollowsThePositionAndClientReadsMatchTheScreen)
 {
     EXPECT_EQ(uitest::ReadPixel(*view, 60, 10), TileColour(60, 10));
     view->ScrollToPosition(CPoint(130, 70));
-    // Repainted at once; a client context has no scroll offset.
+    PumpMessages(); // painted when the loop runs
+    // A client context has no scroll offset.
     EXPECT_EQ(uitest::ReadPixel(*view, 0, 0), TileColour(130, 70));
     EXPECT_EQ(uitest::ReadPixel(*view, 25, 35), TileColour(155, 105));
-    PumpMessages();
     EXPECT_EQ(uitest::ScreenPixel(*view, 25, 35), TileColour(155, 105));
 
     // Growing the window past the picture drops the bars and scrolls back.
@@ -244,16 +244,20 @@ TEST_F(ScrollView, PaintingFollowsThePositionAndClientReadsMatchTheScreen)
     EXPECT_EQ(uitest::ReadPixel(*view, 1000, 5), RGB(255, 255, 255)); // the background
 }
 
-// A scroll moves what is already shown and draws only the strip it uncovers.
+// A scroll moves what is already shown; the next paint draws only the strip
+// it uncovered.
 TEST_F(ScrollView, ScrollingDrawsOnlyTheUncoveredStrip)
 {
     const CRect client = Client();
     view->ScrollToPosition(CPoint(0, 30));
+    view->UpdateWindow();
     EXPECT_EQ(view->m_lastPainted, CRect(0, client.Height(), client.Width(), client.Height() + 30));
     view->ScrollToPosition(CPoint(20, 30));
+    view->UpdateWindow();
     EXPECT_EQ(view->m_lastPainted,
               CRect(client.Width(), 30, client.Width() + 20, client.Height() + 30));
     view->ScrollToPosition(CPoint(20, 10));
+    view->UpdateWindow();
     EXPECT_EQ(view->m_lastPainted, CRect(20, 10, client.Width() + 20, 30));
     // Moved and fresh pixels alike show the picture at the new position.
     for (const CPoint p : {CPoint(0, 0), CPoint(client.Width() - 1, client.Height() - 1),
