@@ -2,16 +2,121 @@
 // dialog, the framework's open and its failures, and the command line.
 
 #include "Hwnd.h"
+#include "resources/Resources.h"
+#include "ui/DocTemplate.h"
+#include "ui/DocView.h"
+#include "ui/MessageLoop.h"
 #include "ui/Modal.h"
-#include "ui/Wnd.h"
+#include "ui/WinApp.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
 namespace {
+
+// Keeps the first bytes of its file; a file starting "MEM" runs it out of memory.
+class CBytesDoc : public CDocument
+{
+    DECLARE_DYNCREATE(CBytesDoc)
+
+public:
+    void Serialize(CArchive& ar) override
+    {
+        ar.Flush();
+        char buffer[3] = {};
+        m_bytes.assign(buffer, ar.GetFile()->Read(buffer, sizeof buffer));
+        if (m_bytes == "MEM")
+            throw std::bad_alloc();
+    }
+    std::string m_bytes;
+};
+IMPLEMENT_DYNCREATE(CBytesDoc, CDocument)
+
+class CBlankView : public CView
+{
+    DECLARE_DYNCREATE(CBlankView)
+
+protected:
+    void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(CBlankView, CView)
+
+// An application with one template over the document above; every message
+// box is recorded and answered at once.
+class OpenPath : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(files.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, files.filePath("settings"));
+        previous = AfxSetResourceProvider(&GetResourceProvider());
+        app = std::make_unique<CWinApp>("PixmoraOpenPathTest");
+        tmpl = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CBytesDoc),
+                                      RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(CBlankView));
+        app->AddDocTemplate(tmpl);
+    }
+    void TearDown() override
+    {
+        if (CWnd* main = app->GetMainWnd())
+            main->DestroyWindow();
+        app.reset();
+        PumpMessages();
+        AfxSetResourceProvider(previous);
+    }
+    std::string Write(const char* name, const char* bytes)
+    {
+        const std::string path = files.filePath(name).toStdString();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    CBytesDoc* Doc() const { return static_cast<CBytesDoc*>(tmpl->GetDocument()); }
+
+    QTemporaryDir files;
+    std::vector<ModalRequest> shown;
+    CModalHandlerScope modal{[this](ModalRequest& r) {
+        shown.push_back(r);
+        return IDCANCEL;
+    }};
+    const ResourceProvider* previous = nullptr;
+    std::unique_ptr<CWinApp> app;
+    CSingleDocTemplate* tmpl = nullptr; // owned by app
+};
+
+// Failures of an open are told in a message naming the file; the program
+// goes on with its window and opens the next file as usual.
+TEST_F(OpenPath, AFailedOpenSaysWhyAndTheNextOneWorks)
+{
+    const std::string good = Write("good.bmp", "BMx");
+    ASSERT_NE(app->OpenDocumentFile(good.c_str()), nullptr);
+    const struct
+    {
+        std::string path;
+        const char* why;
+    } cases[] = {
+        {Write("big.bmp", "MEM"), " could not be opened: there is not enough memory."},
+    };
+    for (const auto& c : cases) {
+        shown.clear();
+        EXPECT_EQ(app->OpenDocumentFile(c.path.c_str()), nullptr);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].text, CString((c.path + c.why).c_str()));
+        ASSERT_NE(app->GetMainWnd(), nullptr);
+        EXPECT_NE(app->OpenDocumentFile(good.c_str()), nullptr);
+        EXPECT_EQ(Doc()->m_bytes, "BMx");
+    }
+}
 
 // A caption and a message box show the program's UTF-8 text as written.
 TEST(ToolkitText, ProgramTextReachesTheToolkitAsUtf8)
