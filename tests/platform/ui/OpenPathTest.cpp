@@ -106,6 +106,7 @@ TEST_F(OpenPath, AFailedOpenSaysWhyAndTheNextOneWorks)
         const char* why;
     } cases[] = {
         {Write("big.bmp", "MEM"), " could not be opened: there is not enough memory."},
+        {files.path().toStdString(), " is a folder, not a file."},
     };
     for (const auto& c : cases) {
         shown.clear();
