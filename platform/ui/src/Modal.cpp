@@ -103,6 +103,9 @@ int ShowFileDialog(ModalRequest& request)
         filters << ToolkitFilter(filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    // The toolkit takes the extension without its dot.
+    if (const QString ext = ToolkitText(request.defaultExt); !ext.isEmpty())
+        dialog.setDefaultSuffix(ext.startsWith(QLatin1Char('.')) ? ext.mid(1) : ext);
     if (!request.text.IsEmpty())
         dialog.selectFile(PathText(request.text));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -155,7 +158,7 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
 }
 
 int AfxPromptOpenFileName(HWND hWndOwner, LPCSTR lpszTitle, std::vector<CString> filters,
-                          CString& fileName)
+                          CString& fileName, LPCSTR lpszDefExt)
 {
     ModalRequest request{ModalKind::FileOpen,
                          IsWindow(hWndOwner) ? hWndOwner : nullptr,
@@ -164,7 +167,8 @@ int AfxPromptOpenFileName(HWND hWndOwner, LPCSTR lpszTitle, std::vector<CString>
                          fileName,
                          0,
                          {},
-                         std::move(filters)};
+                         std::move(filters),
+                         lpszDefExt};
     const int result = RunModalLoop(request, &ShowFileDialog);
     if (result == IDOK)
         fileName = request.answer;

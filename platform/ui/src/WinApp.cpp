@@ -176,9 +176,12 @@ void CWinApp::OnFileNew()
 void CWinApp::OnFileOpen()
 {
     CWnd* main = GetMainWnd();
+    const CString docString = GetDocTemplateString();
+    const std::string_view ext = GetStringField(docString, 4);
     CString path;
     if (AfxPromptOpenFileName(main ? main->GetSafeHwnd() : nullptr, kOpenTitle,
-                              AfxFileOpenFilters(GetDocTemplateString()), path) != IDOK ||
+                              AfxFileOpenFilters(docString), path,
+                              CString(ext.data(), static_cast<int>(ext.size()))) != IDOK ||
         path.IsEmpty())
         return;
     OpenDocumentFile(path);

@@ -10,6 +10,8 @@
 #include "ui/WinApp.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
@@ -82,6 +85,33 @@ protected:
         return path;
     }
     CBytesDoc* Doc() const { return static_cast<CBytesDoc*>(tmpl->GetDocument()); }
+    // File > Open with the toolkit's own dialog: `act` is done to it once,
+    // and whatever is still open afterwards is dismissed.
+    void OpenThroughTheDialog(const std::function<void(QFileDialog*)>& act)
+    {
+        CModalHandlerScope real{ModalHandler()};
+        bool acted = false;
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            bool box = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) {
+                    box = true;
+                    b->reject();
+                }
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QFileDialog*>(w);
+                    dialog && dialog->isVisible() && !box) {
+                    if (acted)
+                        dialog->reject();
+                    else
+                        act(dialog);
+                    acted = true;
+                }
+        });
+        driver.start(10);
+        app->OnFileOpen();
+    }
 
     QTemporaryDir files;
     std::vector<ModalRequest> shown;
@@ -143,6 +173,20 @@ TEST(ToolkitText, ProgramTextReachesTheToolkitAsUtf8)
     reader.start(10);
     AfxMessageBox("\xC3\xA9t\xC3\xA9", MB_OK);
     EXPECT_EQ(shown, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
+}
+
+// A name typed without an extension is the document type's file.
+TEST_F(OpenPath, TheOpenDialogAddsTheDefaultExtension)
+{
+    const std::string pic = Write("pic.bmp", "BMp");
+    OpenThroughTheDialog([&](QFileDialog* dialog) {
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(files.filePath("pic"));
+        // Later, so that a refusal's own box finds the driver free.
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
+    });
+    ASSERT_NE(Doc(), nullptr);
+    EXPECT_EQ(Doc()->m_bytes, "BMp");
+    EXPECT_EQ(Doc()->GetPathName(), CString(pic.c_str()));
 }
 
 } // namespace
