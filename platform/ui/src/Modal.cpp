@@ -106,6 +106,8 @@ int ShowFileDialog(ModalRequest& request)
     // The toolkit takes the extension without its dot.
     if (const QString ext = ToolkitText(request.defaultExt); !ext.isEmpty())
         dialog.setDefaultSuffix(ext.startsWith(QLatin1Char('.')) ? ext.mid(1) : ext);
+    if (!request.folder.IsEmpty())
+        dialog.setDirectory(PathText(request.folder));
     if (!request.text.IsEmpty())
         dialog.selectFile(PathText(request.text));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -158,7 +160,7 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
 }
 
 int AfxPromptOpenFileName(HWND hWndOwner, LPCSTR lpszTitle, std::vector<CString> filters,
-                          CString& fileName, LPCSTR lpszDefExt)
+                          CString& fileName, LPCSTR lpszDefExt, LPCSTR lpszFolder)
 {
     ModalRequest request{ModalKind::FileOpen,
                          IsWindow(hWndOwner) ? hWndOwner : nullptr,
@@ -168,7 +170,8 @@ int AfxPromptOpenFileName(HWND hWndOwner, LPCSTR lpszTitle, std::vector<CString>
                          0,
                          {},
                          std::move(filters),
-                         lpszDefExt};
+                         lpszDefExt,
+                         lpszFolder};
     const int result = RunModalLoop(request, &ShowFileDialog);
     if (result == IDOK)
         fileName = request.answer;

@@ -5,12 +5,15 @@
 #include "RecentFiles.h"
 #include "ToolkitText.h"
 #include "ui/DocTemplate.h"
+#include "ui/DocView.h"
 #include "ui/Frame.h"
 #include "ui/MessageLoop.h"
 #include "ui/Modal.h"
 #include "ui/ResourceProvider.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include <cassert>
 #include <string_view>
@@ -178,10 +181,17 @@ void CWinApp::OnFileOpen()
     CWnd* main = GetMainWnd();
     const CString docString = GetDocTemplateString();
     const std::string_view ext = GetStringField(docString, 4);
+    // The folder of the document shown, or the working folder.
+    CDocument* doc = main && main->IsKindOf(RUNTIME_CLASS(CFrameWnd))
+                         ? static_cast<CFrameWnd*>(main)->GetActiveDocument()
+                         : nullptr;
+    const QString shown = doc ? PathText(doc->GetPathName()) : QString();
+    const CString folder =
+        PathBytes(shown.isEmpty() ? QDir::currentPath() : QFileInfo(shown).absolutePath());
     CString path;
     if (AfxPromptOpenFileName(main ? main->GetSafeHwnd() : nullptr, kOpenTitle,
                               AfxFileOpenFilters(docString), path,
-                              CString(ext.data(), static_cast<int>(ext.size()))) != IDOK ||
+                              CString(ext.data(), static_cast<int>(ext.size())), folder) != IDOK ||
         path.IsEmpty())
         return;
     OpenDocumentFile(path);

@@ -10,6 +10,7 @@
 #include "ui/WinApp.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -175,17 +176,23 @@ TEST(ToolkitText, ProgramTextReachesTheToolkitAsUtf8)
     EXPECT_EQ(shown, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
 }
 
-// A name typed without an extension is the document type's file.
-TEST_F(OpenPath, TheOpenDialogAddsTheDefaultExtension)
+// The dialog starts in the working folder, then in the shown document's; a
+// name typed there without an extension is the document type's file.
+TEST_F(OpenPath, TheOpenDialogStartsInTheDocumentsFolderAndAddsTheExtension)
 {
-    const std::string pic = Write("pic.bmp", "BMp");
+    QString folder;
+    OpenThroughTheDialog([&](QFileDialog* dialog) { folder = dialog->directory().path(); });
+    EXPECT_EQ(folder, QDir::currentPath());
+    ASSERT_TRUE(QDir(files.path()).mkdir("inner"));
+    ASSERT_NE(app->OpenDocumentFile(Write("inner/in.bmp", "BMi").c_str()), nullptr);
+    const std::string pic = Write("inner/pic.bmp", "BMp");
     OpenThroughTheDialog([&](QFileDialog* dialog) {
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(files.filePath("pic"));
+        folder = dialog->directory().path();
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText("pic");
         // Later, so that a refusal's own box finds the driver free.
         QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
     });
-    ASSERT_NE(Doc(), nullptr);
-    EXPECT_EQ(Doc()->m_bytes, "BMp");
+    EXPECT_EQ(folder, files.filePath("inner"));
     EXPECT_EQ(Doc()->GetPathName(), CString(pic.c_str()));
 }
 
