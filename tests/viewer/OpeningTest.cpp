@@ -5,7 +5,11 @@
 #include "PaletteRecord.h"
 #include "ViewerFixture.h"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
+#include <QUrl>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -66,6 +70,29 @@ TEST_F(Viewer, ANewPictureAfterZoomAndScrollIsDrawnAtItsOwnSize)
         View()->UpdateWindow();
         EXPECT_EQ(shown, WidgetOf(view)->grab().toImage()) << (open ? "open" : "new");
     }
+}
+
+// Files dropped on the window: the first opens as File > Open would open it.
+TEST_F(Viewer, DroppingFilesOpensTheFirst)
+{
+    ASSERT_TRUE(Start({CString(PIXMORA_SAMPLES_DIR "/sample.bmp")}));
+    Command(ID_VIEW_ENLARGE);
+    const std::string first = PIXMORA_SAMPLES_DIR "/sample4.bmp";
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)),
+                   QUrl::fromLocalFile(PIXMORA_SAMPLES_DIR "/sample24.bmp")});
+    QWidget* window = WidgetOf(Frame()->GetSafeHwnd());
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+    PumpMessages();
+    EXPECT_EQ(Doc()->GetPathName(), CString(first.c_str()));
+    EXPECT_EQ(View()->GetScale(), 1.0);
+    EXPECT_EQ(ScrollSize(), CSize(160, 120));
+    EXPECT_EQ(viewertest::Caption(Frame()), "sample4.bmp - Pixmora");
+    EXPECT_EQ(app->GetRecentFileList().front(), CString(first.c_str()));
 }
 
 } // namespace
