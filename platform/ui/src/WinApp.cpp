@@ -16,6 +16,7 @@
 #include <QFileInfo>
 
 #include <cassert>
+#include <cstdio>
 #include <string_view>
 
 namespace {
@@ -37,8 +38,14 @@ CWnd* g_pMainWnd = nullptr;
 
 void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL)
 {
-    if (bFlag || m_nShellCommand == FileOpen)
+    if (bFlag)
         return;
+    if (m_nShellCommand == FileOpen) {
+        // One document at a time; a file left unopened is not left unsaid.
+        std::fprintf(stderr, "%s: only the first file opens; '%s' is not opened.\n",
+                     QCoreApplication::applicationName().toLocal8Bit().constData(), pszParam);
+        return;
+    }
     m_strFileName = pszParam;
     m_nShellCommand = FileOpen;
 }
@@ -228,10 +235,16 @@ void CWinApp::SetCommandLine(std::vector<CString> arguments)
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 {
-    // Only '-' starts an option: '/' starts a path here.
+    // Only '-' starts an option: '/' starts a path here. "--" ends the
+    // options, so that a file name may start with '-'.
+    bool options = true;
     for (size_t i = 0; i < m_arguments.size(); ++i) {
         const char* arg = m_arguments[i].GetString();
-        const bool flag = arg[0] == '-';
+        if (options && std::string_view(arg) == "--") {
+            options = false;
+            continue;
+        }
+        const bool flag = options && arg[0] == '-';
         rCmdInfo.ParseParam(flag ? arg + 1 : arg, flag, i + 1 == m_arguments.size());
     }
 }
@@ -258,7 +271,15 @@ int AfxWinMain(int argc, char** argv)
     if (!app)
         return 1;
     const bool started = QCoreApplication::instance() != nullptr;
-    EnsureApplication(argc, argv);
+    // The toolkit looks for its own options only before "--": what follows
+    // is the program's, word for word.
+    int toolkitArgs = argc;
+    for (int i = 1; i < argc && argv; ++i)
+        if (std::string_view(argv[i]) == "--") {
+            toolkitArgs = i;
+            break;
+        }
+    EnsureApplication(toolkitArgs, argv);
     // The program ends with its main window, not with the toolkit's idea of
     // the last window.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -271,6 +292,8 @@ int AfxWinMain(int argc, char** argv)
         const QStringList all = QCoreApplication::arguments();
         for (qsizetype i = 1; i < all.size(); ++i)
             arguments.push_back(PathBytes(all[i]));
+        for (int i = toolkitArgs; i < argc; ++i)
+            arguments.emplace_back(argv[i]);
     }
     app->SetCommandLine(std::move(arguments));
     if (!app->InitApplication() || !app->InitInstance()) {

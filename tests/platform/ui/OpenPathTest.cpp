@@ -196,4 +196,18 @@ TEST_F(OpenPath, TheOpenDialogStartsInTheDocumentsFolderAndAddsTheExtension)
     EXPECT_EQ(Doc()->GetPathName(), CString(pic.c_str()));
 }
 
+// "--" ends the options; files after the first are named on standard error.
+TEST_F(OpenPath, DoubleDashEndsTheOptionsAndExtraFilesAreNamed)
+{
+    app->SetCommandLine({"-x", "--", "-dash.bmp", "--", "b.bmp"});
+    CCommandLineInfo info;
+    testing::internal::CaptureStderr();
+    app->ParseCommandLine(info);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileOpen);
+    EXPECT_EQ(info.m_strFileName, "-dash.bmp");
+    for (const char* name : {"'--'", "'b.bmp'"})
+        EXPECT_NE(said.find(name), std::string::npos) << said;
+}
+
 } // namespace
