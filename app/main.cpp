@@ -23,7 +23,8 @@ constexpr char kUsage[] =
     "  -h, --help     show this text and exit\n"
     "  --version      show the product name and version and exit\n"
     "\n"
-    "A FILE whose name starts with '-' is given as ./-NAME.\n";
+    "A FILE whose name starts with '-' is given as ./-NAME or after --.\n"
+    "Only one FILE opens; any others are named on standard error.\n";
 
 // The version block's product name and product version, the one place that
 // holds them.
@@ -50,6 +51,8 @@ int main(int argc, char** argv)
     // silently opened an empty window would hide the mistake.
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        if (arg == "--")
+            break; // the rest are files
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;

@@ -50,7 +50,8 @@ void CPixmoraView::OnDraw(CDC* pDC)
     CPalette* pOld = pDC->SelectPalette(pDoc->m_pPalette, FALSE);
     pDC->RealizePalette();
     pDoc->m_pDib->Draw(pDC, 0, 0, m_scale);
-    pDC->SelectPalette(pOld, TRUE);
+    // The caller's palette goes back as it was, in the foreground.
+    pDC->SelectPalette(pOld, FALSE);
 }
 
 void CPixmoraView::OnInitialUpdate()

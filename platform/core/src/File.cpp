@@ -55,7 +55,10 @@ CString CFileException::GetErrorMessage() const
         what = "could not be opened: too many files are open";
         break;
     case accessDenied:
-        what = "could not be opened: access was denied";
+        // A folder is refused as access denied, which would send the user
+        // looking at permissions.
+        what = m_lOsError == EISDIR ? "is a folder, not a file"
+                                    : "could not be opened: access was denied";
         break;
     case invalidFile:
         what = "is not a regular file";

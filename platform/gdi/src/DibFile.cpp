@@ -34,7 +34,7 @@ enum class HeaderKind
     // masks (56 with alpha), 108 and 124 add colour-space data on top.
     Info,
     // The second OS/2 header: the info header's fields for as far as its size
-    // goes, which may be anywhere up to 64 bytes; 4-byte colour entries.
+    // goes, 16 bytes or more up to 64; 4-byte colour entries.
     Os2,
 };
 
@@ -50,10 +50,12 @@ HeaderKind ClassifyHeader(DWORD size)
     case 124:
         return HeaderKind::Info;
     default:
-        // 17 to 39 would cut an info field in two; such headers are not seen
-        // in real files, so they are refused rather than guessed at.
-        return size == 16 || (size > kInfoHeaderSize && size <= 64) ? HeaderKind::Os2
-                                                                    : HeaderKind::Refused;
+        // Writers shorten it after any whole field; a size that cuts a field
+        // in two is not seen in real files and is refused rather than guessed at.
+        return (size >= 16 && size < kInfoHeaderSize && size % 4 == 0) ||
+                       (size > kInfoHeaderSize && size <= 64)
+                   ? HeaderKind::Os2
+                   : HeaderKind::Refused;
     }
 }
 

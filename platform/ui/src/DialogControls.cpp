@@ -5,6 +5,7 @@
 #include "DevicePixels.h"
 #include "DialogUnits.h"
 #include "Pictures.h"
+#include "ToolkitText.h"
 #include "ui/ResourceProvider.h"
 
 #include <QApplication>
@@ -43,8 +44,8 @@ namespace {
 
 bool IsKind(const char* windowClass, const char* name)
 {
-    return windowClass && QString::fromLatin1(windowClass)
-                                  .compare(QString::fromLatin1(name), Qt::CaseInsensitive) == 0;
+    return windowClass &&
+           ToolkitText(windowClass).compare(ToolkitText(name), Qt::CaseInsensitive) == 0;
 }
 
 // A static control: text, an icon, or an etched frame whose outline lies just
@@ -76,7 +77,7 @@ protected:
             if (!(style & SS_NOPREFIX))
                 flags |= Qt::TextShowMnemonic;
             painter.drawText(QRectF(QPointF(0, 0), image.deviceIndependentSize()), flags,
-                             QString::fromLatin1(hwnd->text.GetString()));
+                             ToolkitText(hwnd->text));
             break;
         }
         }
@@ -118,7 +119,7 @@ protected:
     {
         const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
         if (message == WM_SETTEXT && m_button)
-            m_button->setText(QString::fromLatin1(reinterpret_cast<LPCSTR>(lParam)));
+            m_button->setText(ToolkitText(reinterpret_cast<LPCSTR>(lParam)));
         return result;
     }
 
@@ -144,7 +145,7 @@ namespace {
 void AttachPushButton(CButtonControl& control, bool isDefault)
 {
     const HWND hwnd = control.m_hWnd;
-    auto* button = new QPushButton(QString::fromLatin1(hwnd->text.GetString()), hwnd->widget);
+    auto* button = new QPushButton(ToolkitText(hwnd->text), hwnd->widget);
     button->setGeometry(hwnd->widget->rect());
     button->setDefault(isDefault);
     button->show();

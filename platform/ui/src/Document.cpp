@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -133,6 +134,13 @@ BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
         // Whatever was half read goes before anyone sees it.
         DeleteContents();
         ReportOpenFailure(e, path);
+        return FALSE;
+    } catch (const std::bad_alloc&) {
+        // A picture too big for memory fails its own open, not the program.
+        DeleteContents();
+        CString message;
+        message.Format("%s could not be opened: there is not enough memory.", path);
+        AfxMessageBox(message, MB_OK | MB_ICONERROR);
         return FALSE;
     }
     SetModifiedFlag(FALSE);

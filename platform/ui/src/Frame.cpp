@@ -3,6 +3,7 @@
 #include "ui/Frame.h"
 
 #include "DevicePixels.h"
+#include "FileDrop.h"
 #include "FrameHost.h"
 #include "Hwnd.h"
 #include "Pictures.h"
@@ -84,6 +85,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
         if (QScreen* screen = QGuiApplication::primaryScreen())
             widget->resize(screen->availableSize() * 3 / 4);
     }
+    AcceptFileDrops(widget);
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 
 #include "Hwnd.h"
 #include "IdleUpdateTimer.h"
+#include "ToolkitText.h"
 #include "ui/ResourceProvider.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@ constexpr UINT kFirstSystemCommand = 0xF000;
 
 QString Text(LPCSTR text)
 {
-    return QString::fromLatin1(text ? text : "");
+    return ToolkitText(text);
 }
 
 } // namespace

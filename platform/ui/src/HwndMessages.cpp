@@ -1,6 +1,7 @@
 // Messages at the handle level: sending, the default processing and the window text.
 
 #include "HwndInternal.h"
+#include "ToolkitText.h"
 
 #include <QString>
 
@@ -49,7 +50,7 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT:
         hWnd->text = reinterpret_cast<LPCSTR>(lParam);
         if (!IsChild(hWnd))
-            hWnd->widget->setWindowTitle(QString::fromLatin1(hWnd->text.GetString()));
+            hWnd->widget->setWindowTitle(ToolkitText(hWnd->text));
         return TRUE;
     case WM_GETTEXT: {
         const int capacity = static_cast<int>(wParam);

@@ -2,6 +2,7 @@
 
 #include "DevicePixels.h"
 #include "HwndInternal.h"
+#include "ToolkitText.h"
 #include "ui/MessageLoop.h"
 
 #include <QApplication>
@@ -158,7 +159,7 @@ HWND CreateWindowHandle(CWnd* owner, const CREATESTRUCT& cs)
             w->move(ToLogical(w, cs.x), ToLogical(w, cs.y));
         if (cs.cx != CW_USEDEFAULT)
             w->resize(ToLogical(w, std::max(cs.cx, 0)), ToLogical(w, std::max(cs.cy, 0)));
-        hwnd->widget->setWindowTitle(QString::fromLatin1(hwnd->text.GetString()));
+        hwnd->widget->setWindowTitle(ToolkitText(hwnd->text));
     }
     const CRect client = ClientRect(hwnd);
     hwnd->surface.Reset(client.Width(), client.Height(), hwnd->background);

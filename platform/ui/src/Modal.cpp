@@ -3,9 +3,9 @@
 #include "ui/Modal.h"
 
 #include "Hwnd.h"
+#include "ToolkitText.h"
 #include "ui/MessageLoop.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -74,9 +74,8 @@ int ResultOf(int button)
 int ShowMessageBox(ModalRequest& request)
 {
     EnsureApplication();
-    QMessageBox box(IconOf(request.type), QString::fromLatin1(request.caption.GetString()),
-                    QString::fromLatin1(request.text.GetString()), ButtonsOf(request.type),
-                    WidgetOf(request.hWndOwner));
+    QMessageBox box(IconOf(request.type), ToolkitText(request.caption), ToolkitText(request.text),
+                    ButtonsOf(request.type), WidgetOf(request.hWndOwner));
     return ResultOf(box.exec());
 }
 
@@ -84,7 +83,7 @@ int ShowMessageBox(ModalRequest& request)
 // patterns literally, so it becomes "*".
 QString ToolkitFilter(const CString& filter)
 {
-    const QString text = QString::fromLatin1(filter.GetString());
+    const QString text = ToolkitText(filter);
     const qsizetype open = text.lastIndexOf(QLatin1Char('('));
     if (open < 0)
         return text;
@@ -95,8 +94,7 @@ QString ToolkitFilter(const CString& filter)
 int ShowFileDialog(ModalRequest& request)
 {
     EnsureApplication();
-    QFileDialog dialog(WidgetOf(request.hWndOwner),
-                       QString::fromLatin1(request.caption.GetString()));
+    QFileDialog dialog(WidgetOf(request.hWndOwner), ToolkitText(request.caption));
     const bool open = request.kind == ModalKind::FileOpen;
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -105,11 +103,16 @@ int ShowFileDialog(ModalRequest& request)
         filters << ToolkitFilter(filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    // The toolkit takes the extension without its dot.
+    if (const QString ext = ToolkitText(request.defaultExt); !ext.isEmpty())
+        dialog.setDefaultSuffix(ext.startsWith(QLatin1Char('.')) ? ext.mid(1) : ext);
+    if (!request.folder.IsEmpty())
+        dialog.setDirectory(PathText(request.folder));
     if (!request.text.IsEmpty())
-        dialog.selectFile(QFile::decodeName(request.text.GetString()));
+        dialog.selectFile(PathText(request.text));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return IDCANCEL;
-    request.answer = QFile::encodeName(dialog.selectedFiles().constFirst()).constData();
+    request.answer = PathBytes(dialog.selectedFiles().constFirst());
     return IDOK;
 }
 
@@ -157,7 +160,7 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
 }
 
 int AfxPromptOpenFileName(HWND hWndOwner, LPCSTR lpszTitle, std::vector<CString> filters,
-                          CString& fileName)
+                          CString& fileName, LPCSTR lpszDefExt, LPCSTR lpszFolder)
 {
     ModalRequest request{ModalKind::FileOpen,
                          IsWindow(hWndOwner) ? hWndOwner : nullptr,
@@ -166,7 +169,9 @@ int AfxPromptOpenFileName(HWND hWndOwner, LPCSTR lpszTitle, std::vector<CString>
                          fileName,
                          0,
                          {},
-                         std::move(filters)};
+                         std::move(filters),
+                         lpszDefExt,
+                         lpszFolder};
     const int result = RunModalLoop(request, &ShowFileDialog);
     if (result == IDOK)
         fileName = request.answer;

@@ -3,11 +3,11 @@
 #include "RecentFiles.h"
 
 #include "FrameHost.h"
+#include "ToolkitText.h"
 #include "ui/Modal.h"
 #include "ui/WinApp.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
@@ -22,31 +22,17 @@ constexpr char kRecentGroup[] = "Recent File List";
 // A menu item keeps its resource text here once the list has taken it over.
 constexpr char kPlaceholderText[] = "pixmoraPlaceholderText";
 
-} // namespace
-
-QString PathText(const CString& path)
-{
-    return QFile::decodeName(path.GetString());
-}
-
-CString PathBytes(const QString& path)
-{
-    return CString(QFile::encodeName(path).constData());
-}
-
-namespace {
-
 // Absolute, with "." and ".." resolved, so that one file has one spelling
 // whether it exists or not.
 CString AbsolutePath(LPCSTR path)
 {
-    return PathBytes(QDir::cleanPath(QFileInfo(QFile::decodeName(path)).absoluteFilePath()));
+    return PathBytes(QDir::cleanPath(QFileInfo(PathText(path)).absoluteFilePath()));
 }
 
 // Per user, per application: the window system's standard settings file.
 QSettings Profile(LPCSTR appName)
 {
-    const QString name = QString::fromLatin1(appName);
+    const QString name = ToolkitText(appName);
     return QSettings(QSettings::IniFormat, QSettings::UserScope, name, name);
 }
 

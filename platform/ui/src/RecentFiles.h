@@ -5,12 +5,6 @@
 
 #include "core/String.h"
 
-#include <QString>
-
 // The commands of the recent files' menu entries, by the framework's standard numbers.
 inline constexpr UINT kFileMru1 = 0xE110; // first recent file; the list can hold 16
 inline constexpr UINT kMaxMru = 16;
-
-// A file name as the toolkit spells it, and back as the file system's bytes.
-QString PathText(const CString& path);
-CString PathBytes(const QString& path);

@@ -158,10 +158,10 @@ void CScrollView::ScrollToPosition(POINT pt)
         return;
     const CPoint from = m_scrollPos;
     m_scrollPos = to;
-    // The picture already shown moves; only the uncovered strips are drawn,
-    // at once, so that what the window shows follows the position.
+    // The picture already shown moves and the uncovered strips wait for the
+    // next paint: a caller midway through its own update (new sizes before
+    // a new scale) must not see its half-made state drawn.
     ::ScrollWindow(m_hWnd, from.x - to.x, from.y - to.y);
-    UpdateWindow();
 }
 
 void CScrollView::ScrollMain(LONGLONG delta)

@@ -1,6 +1,7 @@
 // The status bar: the message pane and the indicator panes, their texts and when they show.
 
 #include "FrameHost.h"
+#include "ToolkitText.h"
 #include "ui/Bars.h"
 #include "ui/ResourceProvider.h"
 
@@ -55,8 +56,8 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
             bar->addWidget(label, 1);
         } else {
             // Sized to its text, so that a pane showing nothing keeps its place.
-            const int textWidth = label->fontMetrics().horizontalAdvance(
-                QString::fromLatin1(m_panes[i].text.GetString()));
+            const int textWidth =
+                label->fontMetrics().horizontalAdvance(ToolkitText(m_panes[i].text));
             label->setFixedWidth(textWidth + 2 * (kPanePadding + label->frameWidth()));
             label->setAlignment(Qt::AlignCenter);
             bar->addPermanentWidget(label);
@@ -76,7 +77,7 @@ void CStatusBar::ShowPane(int nIndex, BOOL bUpdate)
     QLabel* label = m_impl->panes[static_cast<size_t>(nIndex)];
     if (!label)
         return;
-    const QString text = pane.enabled ? QString::fromLatin1(pane.text.GetString()) : QString();
+    const QString text = pane.enabled ? ToolkitText(pane.text) : QString();
     if (label->text() != text)
         label->setText(text);
     if (bUpdate && label->isVisible())

@@ -2,6 +2,7 @@
 
 #include "FrameHost.h"
 #include "Pictures.h"
+#include "ToolkitText.h"
 #include "ui/Bars.h"
 #include "ui/ResourceProvider.h"
 
@@ -21,7 +22,7 @@ constexpr QRgb kButtonFace = 0xFFC0C0C0;
 QString CommandTip(UINT nID)
 {
     const std::string_view tip = GetStringField(AfxLoadString(nID), kCommandTip);
-    return QString::fromLatin1(tip.data(), static_cast<qsizetype>(tip.size()));
+    return ToolkitText(tip);
 }
 
 } // namespace

@@ -3,15 +3,20 @@
 #include "ui/WinApp.h"
 
 #include "RecentFiles.h"
+#include "ToolkitText.h"
 #include "ui/DocTemplate.h"
+#include "ui/DocView.h"
 #include "ui/Frame.h"
 #include "ui/MessageLoop.h"
 #include "ui/Modal.h"
 #include "ui/ResourceProvider.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include <cassert>
+#include <cstdio>
 #include <string_view>
 
 namespace {
@@ -33,8 +38,14 @@ CWnd* g_pMainWnd = nullptr;
 
 void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL)
 {
-    if (bFlag || m_nShellCommand == FileOpen)
+    if (bFlag)
         return;
+    if (m_nShellCommand == FileOpen) {
+        // One document at a time; a file left unopened is not left unsaid.
+        std::fprintf(stderr, "%s: only the first file opens; '%s' is not opened.\n",
+                     QCoreApplication::applicationName().toLocal8Bit().constData(), pszParam);
+        return;
+    }
     m_strFileName = pszParam;
     m_nShellCommand = FileOpen;
 }
@@ -175,9 +186,19 @@ void CWinApp::OnFileNew()
 void CWinApp::OnFileOpen()
 {
     CWnd* main = GetMainWnd();
+    const CString docString = GetDocTemplateString();
+    const std::string_view ext = GetStringField(docString, 4);
+    // The folder of the document shown, or the working folder.
+    CDocument* doc = main && main->IsKindOf(RUNTIME_CLASS(CFrameWnd))
+                         ? static_cast<CFrameWnd*>(main)->GetActiveDocument()
+                         : nullptr;
+    const QString shown = doc ? PathText(doc->GetPathName()) : QString();
+    const CString folder =
+        PathBytes(shown.isEmpty() ? QDir::currentPath() : QFileInfo(shown).absolutePath());
     CString path;
     if (AfxPromptOpenFileName(main ? main->GetSafeHwnd() : nullptr, kOpenTitle,
-                              AfxFileOpenFilters(GetDocTemplateString()), path) != IDOK ||
+                              AfxFileOpenFilters(docString), path,
+                              CString(ext.data(), static_cast<int>(ext.size())), folder) != IDOK ||
         path.IsEmpty())
         return;
     OpenDocumentFile(path);
@@ -214,10 +235,16 @@ void CWinApp::SetCommandLine(std::vector<CString> arguments)
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 {
-    // Only '-' starts an option: '/' starts a path here.
+    // Only '-' starts an option: '/' starts a path here. "--" ends the
+    // options, so that a file name may start with '-'.
+    bool options = true;
     for (size_t i = 0; i < m_arguments.size(); ++i) {
         const char* arg = m_arguments[i].GetString();
-        const bool flag = arg[0] == '-';
+        if (options && std::string_view(arg) == "--") {
+            options = false;
+            continue;
+        }
+        const bool flag = options && arg[0] == '-';
         rCmdInfo.ParseParam(flag ? arg + 1 : arg, flag, i + 1 == m_arguments.size());
     }
 }
@@ -244,7 +271,15 @@ int AfxWinMain(int argc, char** argv)
     if (!app)
         return 1;
     const bool started = QCoreApplication::instance() != nullptr;
-    EnsureApplication(argc, argv);
+    // The toolkit looks for its own options only before "--": what follows
+    // is the program's, word for word.
+    int toolkitArgs = argc;
+    for (int i = 1; i < argc && argv; ++i)
+        if (std::string_view(argv[i]) == "--") {
+            toolkitArgs = i;
+            break;
+        }
+    EnsureApplication(toolkitArgs, argv);
     // The program ends with its main window, not with the toolkit's idea of
     // the last window.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -257,6 +292,8 @@ int AfxWinMain(int argc, char** argv)
         const QStringList all = QCoreApplication::arguments();
         for (qsizetype i = 1; i < all.size(); ++i)
             arguments.push_back(PathBytes(all[i]));
+        for (int i = toolkitArgs; i < argc; ++i)
+            arguments.emplace_back(argv[i]);
     }
     app->SetCommandLine(std::move(arguments));
     if (!app->InitApplication() || !app->InitInstance()) {

@@ -557,17 +557,20 @@ TEST_F(ScrollView, KeysWheelAndCallsMoveWithinTheRange)
     EXPECT_EQ(view->GetScrollPosition(), CPoint(40, Max().y));
 }
 
-// A scroll moves what is already shown and draws only the strip it uncovers;
-// a client context has no scroll offset.
+// A scroll moves what is already shown; the next paint draws only the strip
+// it uncovered. A client context has no scroll offset.
 TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsTheBars)
 {
     const CRect client = Client();
     view->ScrollToPosition(CPoint(0, 30));
+    view->UpdateWindow();
     EXPECT_EQ(view->m_lastPainted, CRect(0, client.Height(), client.Width(), client.Height() + 30));
     view->ScrollToPosition(CPoint(20, 30));
+    view->UpdateWindow();
     EXPECT_EQ(view->m_lastPainted,
               CRect(client.Width(), 30, client.Width() + 20, client.Height() + 30));
     view->ScrollToPosition(CPoint(20, 10));
+    view->UpdateWindow();
     EXPECT_EQ(view->m_lastPainted, CRect(20, 10, client.Width() + 20, 30));
     for (const CPoint p : {CPoint(0, 0), CPoint(client.Width() - 1, client.Height() - 1),
                            CPoint(client.Width() / 2, 5), CPoint(3, client.Height() / 2)})
@@ -579,6 +582,7 @@ TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsT
     // left behind would show.
     const int down = (client.Height() + 9) % 50 + 1;
     view->ScrollToPosition(CPoint(20, 10 + down));
+    view->UpdateWindow();
     for (int y = 0; y < client.Height(); ++y)
         ASSERT_EQ(uitest::ReadPixel(*view, 3, y), TileColour(23, y + 10 + down)) << y;
 

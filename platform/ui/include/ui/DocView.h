@@ -73,9 +73,10 @@ public:
     // deleted. TRUE on success.
     virtual BOOL OnNewDocument();
     // Reads the file through Serialize with a loading archive. A file that
-    // cannot be opened, or a file error raised while reading, is reported
-    // in a message box naming the file and gives FALSE. The path and title
-    // are left to the caller, which knows whether the file is a recent one.
+    // cannot be opened, or a file error or running out of memory while
+    // reading, is reported in a message box naming the file and gives FALSE.
+    // The path and title are left to the caller, which knows whether the file
+    // is a recent one.
     // A failure leaves the document modified exactly when its old contents
     // were deleted: an unopenable file touches nothing.
     virtual BOOL OnOpenDocument(LPCSTR lpszPathName);

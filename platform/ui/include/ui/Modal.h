@@ -50,6 +50,10 @@ struct ModalRequest
     // A file dialog's filters in the order offered, each a description with
     // its patterns in parentheses: "Bitmap Files (*.bmp)".
     std::vector<CString> filters{};
+    // A file dialog's extension for a name typed without one: ".bmp".
+    CString defaultExt{};
+    // The folder a file dialog starts in.
+    CString folder{};
 };
 
 // Answers a request with what the loop would have returned.
@@ -79,9 +83,12 @@ private:
 };
 
 // The file-open dialog, modal to hWndOwner (or null), offering the filters
-// in order. IDOK with the chosen path in fileName, IDCANCEL when cancelled.
+// in order and starting in lpszFolder; a name typed without an extension
+// gets lpszDefExt. IDOK with the chosen path in fileName, IDCANCEL when
+// cancelled.
 int AfxPromptOpenFileName(HWND hWndOwner, LPCSTR lpszTitle, std::vector<CString> filters,
-                          CString& fileName);
+                          CString& fileName, LPCSTR lpszDefExt = nullptr,
+                          LPCSTR lpszFolder = nullptr);
 
 // The name message boxes carry as their caption; "Pixmora" until set.
 LPCSTR AfxGetAppName();

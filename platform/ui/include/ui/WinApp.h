@@ -48,7 +48,8 @@ public:
 
     // One argument: an option's name without its '-' (bFlag), or a
     // parameter. bLast marks the final argument. The first parameter is the
-    // file to open; options and further parameters change nothing.
+    // file to open; options change nothing, and further parameters are
+    // named on standard error as not opened.
     virtual void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast);
 };
 
@@ -117,7 +118,8 @@ public:
 
     // The arguments after the program's name (AfxWinMain sets them).
     void SetCommandLine(std::vector<CString> arguments);
-    // Feeds every argument to rCmdInfo.ParseParam; '-' starts an option.
+    // Feeds every argument to rCmdInfo.ParseParam; '-' starts an option
+    // until "--", which ends them and is not fed itself.
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
     // New or open as asked; FALSE when that left no main window or the file
     // did not open.
