@@ -4,6 +4,7 @@
 
 #include "Hwnd.h"
 #include "IdleUpdateTimer.h"
+#include "MenuStyle.h"
 #include "ui/ResourceProvider.h"
 
 #include <QApplication>
@@ -80,6 +81,7 @@ void FrameHost::AddMenuItems(QWidget* menu, std::span<const MENUITEMTEMPLATE> it
     for (const MENUITEMTEMPLATE& item : items) {
         if (item.mtOption & MF_POPUP) {
             auto* sub = new QMenu(Text(item.mtString), menu);
+            sub->setStyle(MenuStyle());
             if (popup)
                 popup->addMenu(sub);
             else

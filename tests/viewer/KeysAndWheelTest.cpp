@@ -1,0 +1,94 @@
+// The viewer's conveniences as the user reaches them: zoom keys and wheel,
+// sideways scrolling, prompts of disabled menu items, the lock indicators,
+// the floating toolbar's shape and the window's place between runs.
+
+#include "FrameHost.h"
+#include "Hwnd.h"
+#include "ViewerFixture.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+using viewertest::Viewer;
+
+const std::string kSample = std::string(PIXMORA_SAMPLES_DIR) + "/sample.bmp";
+
+class KeysAndWheel : public Viewer
+{
+protected:
+    QWidget* ViewWidget() const { return WidgetOf(View()->GetSafeHwnd()); }
+    QMainWindow* Main() const { return FrameHostOf(Frame())->MainWindow(); }
+    void Wheel(QPoint angle, Qt::KeyboardModifiers modifiers)
+    {
+        const QPointF at(10, 10);
+        QWheelEvent wheel(at, ViewWidget()->mapToGlobal(at), QPoint(), angle, Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(ViewWidget(), &wheel);
+        PumpMessages();
+    }
+    static void Mouse(QWidget* w, QEvent::Type type, QPoint local, QPoint global)
+    {
+        QMouseEvent event(type, local, global, Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(w, &event);
+    }
+    // What the indicator panes show, left to right.
+    std::string Indicators() const
+    {
+        std::string shown;
+        for (QLabel* pane : Main()->findChild<QStatusBar*>()->findChildren<QLabel*>())
+            if (!pane->text().isEmpty() && pane->text() != QLatin1String("Ready"))
+                shown += pane->text().toStdString() + " ";
+        return shown;
+    }
+};
+
+TEST_F(KeysAndWheel, DisabledMenuItemsShowTheirPrompts)
+{
+    ASSERT_TRUE(Start());
+    struct Case
+    {
+        int menu;
+        UINT id;
+        const char* prompt;
+    } cases[] = {
+        {1, ID_EDIT_UNDO, "Undo the last action"},
+        {0, ID_FILE_MRU_FILE1, "Open this document"},
+    };
+    for (const Case& c : cases) {
+        QMenu* menu = Main()->menuBar()->actions().at(c.menu)->menu();
+        menu->popup(QPoint(100, 100));
+        PumpMessages();
+        QAction* item = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->data().toUInt() == c.id)
+                item = a;
+        ASSERT_TRUE(item && !item->isEnabled()) << c.id;
+        const QPoint at = menu->actionGeometry(item).center();
+        for (int i = 0; i < 8; ++i) { // a menu follows the mouse once it has moved a little
+            QMouseEvent move(QEvent::MouseMove, at, menu->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(menu, &move);
+        }
+        EXPECT_EQ(PaneZero(), c.prompt);
+        menu->hide();
+        PumpMessages();
+    }
+}
+
+} // namespace
