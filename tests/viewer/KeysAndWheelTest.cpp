@@ -58,6 +58,38 @@ protected:
     }
 };
 
+TEST_F(KeysAndWheel, ZoomKeysAndCtrlWheelSendEnlargeAndShrink)
+{
+    ASSERT_TRUE(Start({kSample.c_str()}));
+    struct Case
+    {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        double scale;
+    } cases[] = {
+        {Qt::Key_Equal, Qt::ControlModifier, 2},
+        {Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, 4},
+        {Qt::Key_Plus, Qt::ControlModifier, 8}, // '+' a key of its own
+        {Qt::Key_Minus, Qt::ControlModifier, 4},
+        {Qt::Key_Minus, Qt::KeypadModifier, 2},
+        {Qt::Key_Plus, Qt::KeypadModifier, 4},
+        {Qt::Key_Plus, Qt::NoModifier, 4},  // '+' typed on the main keys
+        {Qt::Key_Equal, Qt::NoModifier, 4}, // no Ctrl, no zoom
+    };
+    for (const Case& c : cases) {
+        QTest::keyClick(ViewWidget(), static_cast<Qt::Key>(c.key), c.modifiers);
+        PumpMessages();
+        EXPECT_EQ(View()->GetScale(), c.scale) << c.key << " " << c.modifiers;
+    }
+    Wheel(QPoint(0, 120), Qt::ControlModifier);
+    EXPECT_EQ(View()->GetScale(), 8);
+    Wheel(QPoint(0, -60), Qt::ControlModifier); // half a notch: nothing yet
+    EXPECT_EQ(View()->GetScale(), 8);
+    Wheel(QPoint(0, -60), Qt::ControlModifier);
+    EXPECT_EQ(View()->GetScale(), 4);
+    EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, 0)); // Ctrl+wheel does not scroll
+}
+
 TEST_F(KeysAndWheel, DisabledMenuItemsShowTheirPrompts)
 {
     ASSERT_TRUE(Start());

@@ -156,7 +156,7 @@ void FrameHost::SetAccelerators(std::span<const ACCEL> table)
 
 bool FrameHost::TranslateAccelerator(const QKeyEvent& key)
 {
-    const WORD vk = VirtualKey(key.key());
+    const WORD vk = VirtualKey(key.key(), key.modifiers().testFlag(Qt::KeypadModifier));
     BYTE held = 0;
     if (key.modifiers() & Qt::ShiftModifier)
         held |= FSHIFT;

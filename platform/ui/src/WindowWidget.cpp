@@ -111,7 +111,7 @@ void WindowWidget::keyPressEvent(QKeyEvent* event)
 {
     // Only the window with the focus sees keys; the frame's accelerators
     // have had their turn before this.
-    const WORD vk = VirtualKey(event->key());
+    const WORD vk = VirtualKey(event->key(), event->modifiers().testFlag(Qt::KeypadModifier));
     if (!m_hwnd || vk == 0) {
         QWidget::keyPressEvent(event);
         return;
