@@ -90,6 +90,26 @@ TEST_F(KeysAndWheel, ZoomKeysAndCtrlWheelSendEnlargeAndShrink)
     EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, 0)); // Ctrl+wheel does not scroll
 }
 
+TEST_F(KeysAndWheel, ShiftWheelAndSidewaysWheelScrollHorizontally)
+{
+    ASSERT_TRUE(Start({kSample.c_str()}));
+    Command(ID_VIEW_ENLARGE);
+    Command(ID_VIEW_ENLARGE);
+    Command(ID_VIEW_ENLARGE); // 2560 x 1920: both bars
+    Wheel(QPoint(0, -120), Qt::NoModifier);
+    const CPoint down = View()->GetScrollPosition();
+    EXPECT_EQ(down.x, 0);
+    EXPECT_GT(down.y, 0);
+    Wheel(QPoint(0, -120), Qt::ShiftModifier); // towards the user: right
+    const CPoint right = View()->GetScrollPosition();
+    EXPECT_GT(right.x, 0);
+    EXPECT_EQ(right.y, down.y);
+    Wheel(QPoint(-120, 0), Qt::NoModifier); // a sideways wheel to the right
+    EXPECT_EQ(View()->GetScrollPosition(), CPoint(2 * right.x, down.y));
+    Wheel(QPoint(240, 0), Qt::NoModifier); // two notches to the left
+    EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, down.y));
+}
+
 TEST_F(KeysAndWheel, DisabledMenuItemsShowTheirPrompts)
 {
     ASSERT_TRUE(Start());
