@@ -143,4 +143,25 @@ TEST_F(KeysAndWheel, DisabledMenuItemsShowTheirPrompts)
     }
 }
 
+TEST_F(KeysAndWheel, LockIndicatorsFollowTheLockBitsOfKeyEvents)
+{
+    ASSERT_TRUE(Start());
+    struct Case
+    {
+        quint32 nativeModifiers;
+        const char* shown;
+    } cases[] = {
+        {1u << 1, "CAP "},                        // Lock
+        {1u << 4, "NUM "},                        // Mod2
+        {(1u << 1) | (1u << 4) | 1u, "CAP NUM "}, // with Shift
+        {0, ""},
+    };
+    for (const Case& c : cases) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 0, 0, c.nativeModifiers);
+        QApplication::sendEvent(ViewWidget(), &key);
+        Frame()->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        EXPECT_EQ(Indicators(), c.shown) << c.nativeModifiers;
+    }
+}
+
 } // namespace
