@@ -164,4 +164,26 @@ TEST_F(KeysAndWheel, LockIndicatorsFollowTheLockBitsOfKeyEvents)
     }
 }
 
+TEST_F(KeysAndWheel, WindowSizeMaximisedStateAndToolbarPlaceLastBetweenRuns)
+{
+    ASSERT_TRUE(Start());
+    QWidget* window = WidgetOf(Frame()->GetSafeHwnd());
+    window->resize(700, 450);
+    Frame()->DockControlBar(Frame()->GetControlBar(AFX_IDW_TOOLBAR), AFX_IDW_DOCKBAR_LEFT);
+    Frame()->ShowWindow(SW_SHOWMAXIMIZED);
+    PumpMessages();
+    Frame()->DestroyWindow(); // as File > Exit ends the program
+    PumpMessages();
+
+    app.reset();
+    app = std::make_unique<CPixmoraApp>(); // the next run, with the same settings
+    ASSERT_TRUE(app->InitApplication());
+    ASSERT_TRUE(Start());
+    window = WidgetOf(Frame()->GetSafeHwnd());
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_EQ(window->normalGeometry().size(), QSize(700, 450));
+    EXPECT_EQ(Main()->toolBarArea(Main()->findChild<QToolBar*>()), Qt::LeftToolBarArea);
+    EXPECT_TRUE(Frame()->GetControlBar(AFX_IDW_TOOLBAR)->IsVisible());
+}
+
 } // namespace
