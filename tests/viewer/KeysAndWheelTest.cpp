@@ -164,6 +164,53 @@ TEST_F(KeysAndWheel, LockIndicatorsFollowTheLockBitsOfKeyEvents)
     }
 }
 
+TEST_F(KeysAndWheel, FloatingToolbarWrapsItsButtonsWhenNarrowedAndStaysSo)
+{
+    ASSERT_TRUE(Start());
+    auto* bar = Main()->findChild<QToolBar*>();
+    // Dragged by its handle well away from the window, it floats.
+    const QPoint handle(4, bar->height() / 2);
+    const QPoint away = WidgetOf(Frame()->GetSafeHwnd())->geometry().bottomLeft() + QPoint(0, 200);
+    Mouse(bar, QEvent::MouseButtonPress, handle, bar->mapToGlobal(handle));
+    Mouse(bar, QEvent::MouseMove, handle + QPoint(0, 40), bar->mapToGlobal(handle) + QPoint(0, 40));
+    Mouse(bar, QEvent::MouseMove, bar->mapFromGlobal(away), away);
+    Mouse(bar, QEvent::MouseButtonRelease, bar->mapFromGlobal(away), away);
+    PumpMessages();
+    ASSERT_TRUE(bar->isFloating());
+    const QSize oneRow = bar->size();
+
+    // Its right edge dragged to a third of the width.
+    const QPoint edge(bar->width() - 2, bar->height() / 2);
+    const QPoint to = bar->mapToGlobal(edge) - QPoint(oneRow.width() * 2 / 3, 0);
+    Mouse(bar, QEvent::MouseButtonPress, edge, bar->mapToGlobal(edge));
+    Mouse(bar, QEvent::MouseMove, bar->mapFromGlobal(to), to);
+    Mouse(bar, QEvent::MouseButtonRelease, bar->mapFromGlobal(to), to);
+    PumpMessages();
+    // So it stays in the next run, whose bar comes back with its place.
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(bar->isFloating());
+        EXPECT_LT(bar->width(), oneRow.width() / 2);
+        EXPECT_GT(bar->height(), oneRow.height());
+        std::set<int> rows;
+        for (QAction* action : bar->actions()) {
+            QWidget* button = bar->widgetForAction(action);
+            if (action->isSeparator())
+                continue;
+            EXPECT_TRUE(button->isVisible());
+            EXPECT_TRUE(bar->rect().contains(button->geometry()));
+            rows.insert(button->y());
+        }
+        EXPECT_GE(rows.size(), 3u);
+        Frame()->DestroyWindow();
+        PumpMessages();
+        app.reset();
+        app = std::make_unique<CPixmoraApp>();
+        ASSERT_TRUE(app->InitApplication());
+        ASSERT_TRUE(Start());
+        bar = Main()->findChild<QToolBar*>();
+    }
+}
+
 TEST_F(KeysAndWheel, WindowSizeMaximisedStateAndToolbarPlaceLastBetweenRuns)
 {
     ASSERT_TRUE(Start());

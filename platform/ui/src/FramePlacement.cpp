@@ -4,6 +4,7 @@
 
 #include "FrameHost.h"
 #include "RecentFiles.h"
+#include "WrappingToolBar.h"
 #include "ui/WinApp.h"
 
 #include <QMainWindow>
@@ -59,8 +60,11 @@ void RestoreBarPlacement(CFrameWnd* frame)
     for (QToolBar* bar : main->findChildren<QToolBar*>())
         shown.emplace_back(bar, !bar->isHidden());
     main->restoreState(bars);
-    for (const auto& [bar, visible] : shown)
+    for (const auto& [bar, visible] : shown) {
         bar->setVisible(visible);
+        if (auto* wrapping = dynamic_cast<WrappingToolBar*>(bar))
+            wrapping->KeepFloatingShape();
+    }
     frame->RecalcLayout();
 }
 
