@@ -28,6 +28,7 @@ BEGIN_MESSAGE_MAP(CPixmoraView, CScrollView)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
     ON_WM_MOUSEMOVE()
+    ON_WM_MOUSEWHEEL()
     ON_COMMAND(ID_VIEW_ENLARGE, OnViewEnlarge)
     ON_COMMAND(ID_VIEW_SHRINK, OnViewShrink)
 END_MESSAGE_MAP()
@@ -164,6 +165,27 @@ void CPixmoraView::OnViewEnlarge()
 void CPixmoraView::OnViewShrink()
 {
     Zoom(0.5);
+}
+
+BOOL CPixmoraView::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
+{
+    if (!(nFlags & MK_CONTROL))
+        return CScrollView::OnMouseWheel(nFlags, zDelta, pt);
+    // Ctrl+wheel zooms through the menu's commands, one per notch; a
+    // fine-grained wheel's parts of a notch add up.
+    m_zoomRemainder += zDelta;
+    for (; m_zoomRemainder >= WHEEL_DELTA; m_zoomRemainder -= WHEEL_DELTA)
+        SendZoomCommand(ID_VIEW_ENLARGE);
+    for (; m_zoomRemainder <= -WHEEL_DELTA; m_zoomRemainder += WHEEL_DELTA)
+        SendZoomCommand(ID_VIEW_SHRINK);
+    return TRUE;
+}
+
+void CPixmoraView::SendZoomCommand(UINT nID)
+{
+    // Through the frame, so that the command runs only while enabled.
+    if (CFrameWnd* pFrame = GetParentFrame())
+        pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(nID), 0), 0);
 }
 
 void CPixmoraView::Zoom(double factor)

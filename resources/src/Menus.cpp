@@ -78,6 +78,13 @@ constexpr ACCEL kMainAccelerators[] = {
     Key(FSHIFT, VK_DELETE, ID_EDIT_CUT),
     Key(FCONTROL, VK_INSERT, ID_EDIT_COPY),
     Key(FSHIFT, VK_INSERT, ID_EDIT_PASTE),
+    // Zoom keys: Ctrl with = or + (shifted or not, as the layout has it) or -,
+    // and the keypad's + and -.
+    Key(FCONTROL, VK_OEM_PLUS, ID_VIEW_ENLARGE),
+    Key(FCONTROL | FSHIFT, VK_OEM_PLUS, ID_VIEW_ENLARGE),
+    Key(FCONTROL, VK_OEM_MINUS, ID_VIEW_SHRINK),
+    Key(0, VK_ADD, ID_VIEW_ENLARGE),
+    Key(0, VK_SUBTRACT, ID_VIEW_SHRINK),
     Key(0, VK_F6, ID_NEXT_PANE),
     Key(FSHIFT | FLASTKEY, VK_F6, ID_PREV_PANE),
 };

@@ -76,15 +76,19 @@ std::string Shortcut(const ACCEL& accel)
     for (auto [key, name] : {std::pair<WORD, const char*>{VK_BACK, "Backspace"},
                              {VK_DELETE, "Delete"},
                              {VK_INSERT, "Insert"},
+                             {VK_OEM_PLUS, "="},
+                             {VK_OEM_MINUS, "-"},
+                             {VK_ADD, "Num+"},
+                             {VK_SUBTRACT, "Num-"},
                              {VK_F6, "F6"}})
         if (accel.key == key)
             return out + name;
     return out + static_cast<char>(accel.key);
 }
 
-// The letter keys the menu shows, the Edit commands' older second keys, and
-// the pane keys; Save's Ctrl+S stays although Save does nothing. The table
-// ends with its last entry.
+// The letter keys the menu shows, the Edit commands' older second keys, the
+// zoom keys and the pane keys; Save's Ctrl+S stays although Save does
+// nothing. The table ends with its last entry.
 TEST(MainAccelerators, AreTheShortcutsAUserKnows)
 {
     const std::span<const ACCEL> table = LoadAcceleratorResource(IDR_MAINFRAME);
@@ -95,7 +99,8 @@ TEST(MainAccelerators, AreTheShortcutsAUserKnows)
               (std::vector<std::string>{
                   "Ctrl+N 57600", "Ctrl+O 57601", "Ctrl+S 57603", "Ctrl+Z 57643", "Ctrl+X 57635",
                   "Ctrl+C 57634", "Ctrl+V 57637", "Alt+Backspace 57643", "Shift+Delete 57635",
-                  "Ctrl+Insert 57634", "Shift+Insert 57637", "F6 57680", "Shift+F6 57681"}));
+                  "Ctrl+Insert 57634", "Shift+Insert 57637", "Ctrl+= 32773", "Ctrl+Shift+= 32773",
+                  "Ctrl+- 32774", "Num+ 32773", "Num- 32774", "F6 57680", "Shift+F6 57681"}));
     for (size_t i = 0; i < table.size(); ++i)
         EXPECT_EQ((table[i].fVirt & FLASTKEY) != 0, i + 1 == table.size()) << i;
 }

@@ -70,7 +70,7 @@ TEST(ResourceProvider, HandsEveryKindToTheWindowLayer)
     const ResourceProvider* before = AfxSetResourceProvider(&GetResourceProvider());
     EXPECT_STREQ(AfxLoadString(AFX_IDS_IDLEMESSAGE), "Ready");
     EXPECT_EQ(AfxLoadMenu(IDR_MAINFRAME).size(), 4u);
-    EXPECT_EQ(AfxLoadAccelerators(IDR_MAINFRAME).size(), 13u);
+    EXPECT_EQ(AfxLoadAccelerators(IDR_MAINFRAME).size(), 18u);
     EXPECT_NE(AfxLoadToolBar(IDR_MAINFRAME), nullptr);
     EXPECT_FALSE(AfxLoadBitmap(IDR_MAINFRAME).empty());
     EXPECT_EQ(AfxLoadIcon(IDR_MAINFRAME).size(), 2u);

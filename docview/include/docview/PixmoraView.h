@@ -45,6 +45,7 @@ protected:
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnMouseMove(UINT nFlags, CPoint point);
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     void OnViewEnlarge();
     void OnViewShrink();
 
@@ -54,7 +55,9 @@ private:
     UINT RealizeDocPalette(BOOL bForceBackground);
     void ShowPixelColor(CPoint point);
     void Zoom(double factor);
+    void SendZoomCommand(UINT nID);
 
     BOOL m_bTracking;
     double m_scale;
+    int m_zoomRemainder = 0; // Ctrl+wheel turned short of a notch
 };

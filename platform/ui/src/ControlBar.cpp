@@ -1,6 +1,7 @@
 // Control bars: what a toolbar and a status bar share, in the frame's children and on its edges.
 
 #include "FrameHost.h"
+#include "WrappingToolBar.h"
 #include "ui/Bars.h"
 
 #include <QAction>
@@ -90,6 +91,8 @@ BOOL CControlBar::CreateBar(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 void CControlBar::SetBarStyle(DWORD dwStyle)
 {
     m_dwStyle = dwStyle & CBRS_ALL;
+    if (auto* bar = dynamic_cast<WrappingToolBar*>(m_impl->toolBar.data()))
+        bar->SetReshapable((m_dwStyle & CBRS_SIZE_DYNAMIC) != 0);
 }
 
 void CControlBar::EnableDocking(DWORD dwDockStyle)

@@ -5,6 +5,7 @@
 #include "DevicePixels.h"
 #include "FileDrop.h"
 #include "FrameHost.h"
+#include "FramePlacement.h"
 #include "Hwnd.h"
 #include "Pictures.h"
 #include "ui/Bars.h"
@@ -133,7 +134,10 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CFrameWnd::OnDestroy()
 {
-    if (CWinApp* app = AfxGetApp())
+    CWinApp* app = AfxGetApp();
+    if (this == AfxGetMainWnd() || (app && this == app->m_pMainWnd))
+        SaveFramePlacement(this);
+    if (app)
         app->FrameDestroyed(this);
     if (m_host) {
         for (CControlBar* bar : m_host->bars)
@@ -194,7 +198,15 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
         view->OnInitialUpdate();
     OnUpdateFrameTitle(TRUE);
     if (bMakeVisible) {
+        // The main window first shows where the user last left it.
+        CWinApp* app = AfxGetApp();
+        const bool first =
+            !IsWindowVisible() && (this == AfxGetMainWnd() || (app && this == app->m_pMainWnd));
+        if (first)
+            RestoreFramePlacement(this);
         ShowWindow(SW_SHOW);
+        if (first)
+            RestoreBarPlacement(this);
         UpdateWindow();
     }
 }

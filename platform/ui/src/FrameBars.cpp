@@ -1,6 +1,7 @@
 // The frame's control bars: finding, showing and docking them, the message pane, key indicators.
 
 #include "FrameHost.h"
+#include "LockKeys.h"
 #include "ui/Bars.h"
 #include "ui/Frame.h"
 
@@ -9,11 +10,21 @@
 
 namespace {
 
-// The toolkit has no portable way to read the lock keys' state, so the
-// indicators show them as off rather than guess.
-bool LockKeyOn(UINT)
+// The key indicators' commands, in the framework's order: Caps, Num, Scroll.
+constexpr UINT kFirstIndicator = 0xE701;
+
+bool IndicatorOn(UINT nID)
 {
-    return false;
+    switch (nID - kFirstIndicator) {
+    case 0:
+        return LockKeyOn(LockKey::Caps);
+    case 1:
+        return LockKeyOn(LockKey::Num);
+    case 2:
+        return LockKeyOn(LockKey::Scroll);
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -55,7 +66,7 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
 
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(LockKeyOn(pCmdUI->m_nID));
+    pCmdUI->Enable(IndicatorOn(pCmdUI->m_nID));
 }
 
 void CFrameWnd::SetMessageText(LPCSTR lpszText)

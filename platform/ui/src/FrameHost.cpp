@@ -4,6 +4,7 @@
 
 #include "Hwnd.h"
 #include "IdleUpdateTimer.h"
+#include "MenuStyle.h"
 #include "ToolkitText.h"
 #include "ui/ResourceProvider.h"
 
@@ -81,6 +82,7 @@ void FrameHost::AddMenuItems(QWidget* menu, std::span<const MENUITEMTEMPLATE> it
     for (const MENUITEMTEMPLATE& item : items) {
         if (item.mtOption & MF_POPUP) {
             auto* sub = new QMenu(Text(item.mtString), menu);
+            sub->setStyle(MenuStyle());
             if (popup)
                 popup->addMenu(sub);
             else
@@ -155,7 +157,7 @@ void FrameHost::SetAccelerators(std::span<const ACCEL> table)
 
 bool FrameHost::TranslateAccelerator(const QKeyEvent& key)
 {
-    const WORD vk = VirtualKey(key.key());
+    const WORD vk = VirtualKey(key.key(), key.modifiers().testFlag(Qt::KeypadModifier));
     BYTE held = 0;
     if (key.modifiers() & Qt::ShiftModifier)
         held |= FSHIFT;

@@ -74,5 +74,6 @@ QImage SurfaceImage(HWND hwnd);
 bool DeliverMouse(HWND target, const QMouseEvent& event);
 void NotifyActivation(HWND hwnd, bool active);
 
-// The window system's number for a Qt key; 0 for keys that have none here.
-WORD VirtualKey(int key);
+// The window system's number for a Qt key, typed on the keypad or not; 0 for
+// keys that have none here.
+WORD VirtualKey(int key, bool keypad = false);

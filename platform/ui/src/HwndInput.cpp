@@ -99,7 +99,7 @@ void NotifyActivation(HWND hwnd, bool active)
         SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0);
 }
 
-WORD VirtualKey(int key)
+WORD VirtualKey(int key, bool keypad)
 {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
         return static_cast<WORD>(key); // the same ASCII codes
@@ -137,6 +137,13 @@ WORD VirtualKey(int key)
         return VK_INSERT;
     case Qt::Key_Delete:
         return VK_DELETE;
+    // The plus sign shares its key with '=' where it is not a key of its own.
+    case Qt::Key_Plus:
+        return keypad ? VK_ADD : VK_OEM_PLUS;
+    case Qt::Key_Equal:
+        return VK_OEM_PLUS;
+    case Qt::Key_Minus:
+        return keypad ? VK_SUBTRACT : VK_OEM_MINUS;
     default:
         return 0;
     }

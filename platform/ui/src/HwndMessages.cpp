@@ -45,6 +45,7 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         g_keyUnhandled = true;
         return 0;
     case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
         // A window that does not scroll lets the one around it try.
         return IsChild(hWnd) ? SendMessageA(hWnd->parent, message, wParam, lParam) : 0;
     case WM_SETTEXT:

@@ -3,6 +3,7 @@
 #include "IdleUpdateTimer.h"
 
 #include "FrameHost.h"
+#include "LockKeys.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -29,6 +30,8 @@ void SendIdleUpdates(FrameHost* host)
 
 QTimer* StartIdleUpdates(FrameHost* host)
 {
+    // The key indicators may need what the first key event says.
+    WatchLockKeys();
     auto* timer = new QTimer(host);
     QObject::connect(timer, &QTimer::timeout, host, [host] { SendIdleUpdates(host); });
     timer->start(kIdleIntervalMs);

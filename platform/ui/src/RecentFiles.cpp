@@ -29,13 +29,6 @@ CString AbsolutePath(LPCSTR path)
     return PathBytes(QDir::cleanPath(QFileInfo(PathText(path)).absoluteFilePath()));
 }
 
-// Per user, per application: the window system's standard settings file.
-QSettings Profile(LPCSTR appName)
-{
-    const QString name = ToolkitText(appName);
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, name, name);
-}
-
 // The menu names of the entries: the file name, with as many of the
 // directories above it as it takes to tell it from every other entry.
 QStringList MenuNames(const std::vector<CString>& paths)
@@ -83,6 +76,12 @@ QAction* ItemOf(QMenu* menu, UINT id)
 
 } // namespace
 
+QSettings ProfileSettings(LPCSTR appName)
+{
+    const QString name = ToolkitText(appName);
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, name, name);
+}
+
 // ---- Settings and recent files --------------------------------------------------------
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
@@ -92,7 +91,7 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
     m_recentFiles.clear();
     if (m_nMaxMRU == 0)
         return;
-    QSettings settings = Profile(m_pszAppName ? m_pszAppName : AfxGetAppName());
+    QSettings settings = ProfileSettings(m_pszAppName ? m_pszAppName : AfxGetAppName());
     settings.beginGroup(QLatin1String(kRecentGroup));
     for (UINT i = 0; i < m_nMaxMRU; ++i) {
         const QString path = settings.value(QStringLiteral("File%1").arg(i + 1)).toString();
@@ -108,7 +107,7 @@ void CWinApp::SaveStdProfileSettings()
 {
     if (m_nMaxMRU == 0)
         return;
-    QSettings settings = Profile(m_pszAppName ? m_pszAppName : AfxGetAppName());
+    QSettings settings = ProfileSettings(m_pszAppName ? m_pszAppName : AfxGetAppName());
     settings.beginGroup(QLatin1String(kRecentGroup));
     settings.remove(QString());
     for (size_t i = 0; i < m_recentFiles.size(); ++i)

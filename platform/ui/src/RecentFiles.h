@@ -5,6 +5,13 @@
 
 #include "core/String.h"
 
+#include <QSettings>
+#include <QString>
+
 // The commands of the recent files' menu entries, by the framework's standard numbers.
 inline constexpr UINT kFileMru1 = 0xE110; // first recent file; the list can hold 16
 inline constexpr UINT kMaxMru = 16;
+
+// Per user, per application: the window system's standard settings file,
+// which holds the recent-file list and the main window's place.
+QSettings ProfileSettings(LPCSTR appName);

@@ -35,6 +35,7 @@ BEGIN_MESSAGE_MAP(CScrollView, CView)
     ON_WM_SIZE()
     ON_WM_KEYDOWN()
     ON_WM_MOUSEWHEEL()
+    ON_WM_MOUSEHWHEEL()
 END_MESSAGE_MAP()
 
 const SIZE CScrollView::sizeDefault = {0, 0};
@@ -223,18 +224,41 @@ void CScrollView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     }
 }
 
-BOOL CScrollView::OnMouseWheel(UINT, short zDelta, CPoint)
+LONGLONG CScrollView::WheelLines(int& remainder, short zDelta)
+{
+    // Fine-grained wheels send parts of a notch: they add up to whole lines.
+    const int total = remainder + zDelta * QApplication::wheelScrollLines();
+    remainder = total % WHEEL_DELTA;
+    return total / WHEEL_DELTA;
+}
+
+void CScrollView::ScrollSideways(LONGLONG lines)
+{
+    ScrollToPosition(CPoint(Clamp32(m_scrollPos.x + lines * m_lineDev.cx), m_scrollPos.y));
+}
+
+BOOL CScrollView::OnMouseWheel(UINT nFlags, short zDelta, CPoint)
 {
     const CPoint max = MaxPosition();
-    if (max.x == 0 && max.y == 0)
+    if ((max.x == 0 && max.y == 0) || (nFlags & MK_CONTROL))
         return static_cast<BOOL>(Default());
-    // Fine-grained wheels send parts of a notch: they add up to whole lines.
-    const int lines = QApplication::wheelScrollLines();
-    const int total = m_wheelRemainder + zDelta * lines;
-    const int steps = total / WHEEL_DELTA;
-    m_wheelRemainder = total % WHEEL_DELTA;
+    // Rolling the wheel away from the user moves towards the top, or with
+    // Shift towards the left.
+    if (nFlags & MK_SHIFT) {
+        ScrollSideways(-WheelLines(m_hwheelRemainder, zDelta));
+        return TRUE;
+    }
+    const LONGLONG steps = WheelLines(m_wheelRemainder, zDelta);
     const LONG line = max.y == 0 ? m_lineDev.cx : m_lineDev.cy;
-    // Rolling the wheel away from the user moves towards the top.
-    ScrollMain(-LONGLONG{steps} * line);
+    ScrollMain(-steps * line);
     return TRUE;
+}
+
+void CScrollView::OnMouseHWheel(UINT nFlags, short zDelta, CPoint pt)
+{
+    if (MaxPosition().x == 0 || (nFlags & MK_CONTROL)) {
+        CView::OnMouseHWheel(nFlags, zDelta, pt);
+        return;
+    }
+    ScrollSideways(WheelLines(m_hwheelRemainder, zDelta));
 }

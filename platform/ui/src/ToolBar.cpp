@@ -3,6 +3,7 @@
 #include "FrameHost.h"
 #include "Pictures.h"
 #include "ToolkitText.h"
+#include "WrappingToolBar.h"
 #include "ui/Bars.h"
 #include "ui/ResourceProvider.h"
 
@@ -76,7 +77,7 @@ BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
     if (!CreateBar(pParentWnd, dwStyle, nID))
         return FALSE;
     QMainWindow* main = FrameHostOf(m_pDockSite)->MainWindow();
-    auto* bar = new QToolBar(main);
+    auto* bar = new WrappingToolBar(main);
     bar->setObjectName(QStringLiteral("toolbar%1").arg(nID));
     bar->setMovable(false);
     bar->setFloatable(false);

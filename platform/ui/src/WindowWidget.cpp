@@ -111,7 +111,7 @@ void WindowWidget::keyPressEvent(QKeyEvent* event)
 {
     // Only the window with the focus sees keys; the frame's accelerators
     // have had their turn before this.
-    const WORD vk = VirtualKey(event->key());
+    const WORD vk = VirtualKey(event->key(), event->modifiers().testFlag(Qt::KeypadModifier));
     if (!m_hwnd || vk == 0) {
         QWidget::keyPressEvent(event);
         return;
@@ -127,8 +127,8 @@ void WindowWidget::keyPressEvent(QKeyEvent* event)
 
 void WindowWidget::wheelEvent(QWheelEvent* event)
 {
-    const int delta = event->angleDelta().y();
-    if (!m_hwnd || delta == 0) {
+    const QPoint delta = event->angleDelta();
+    if (!m_hwnd || delta.isNull()) {
         QWidget::wheelEvent(event);
         return;
     }
@@ -140,9 +140,19 @@ void WindowWidget::wheelEvent(QWheelEvent* event)
     if (event->modifiers() & Qt::ControlModifier)
         keys |= MK_CONTROL;
     const QPointF at = event->globalPosition() * PixelRatio(this);
-    const auto rotation = static_cast<WORD>(static_cast<short>(std::clamp(delta, -32768, 32767)));
-    SendMessageA(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(keys), rotation),
-                 MAKELPARAM(Coordinate(at.x()), Coordinate(at.y())));
+    const LPARAM where = MAKELPARAM(Coordinate(at.x()), Coordinate(at.y()));
+    const auto rotation = [](int value) {
+        return static_cast<WORD>(static_cast<short>(std::clamp(value, -32768, 32767)));
+    };
+    const HWND hwnd = m_hwnd;
+    if (delta.y() != 0)
+        SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(keys), rotation(delta.y())),
+                     where);
+    // Qt counts a sideways turn to the left as positive; the message, one to
+    // the right.
+    if (delta.x() != 0 && IsLiveWindow(hwnd))
+        SendMessageA(hwnd, WM_MOUSEHWHEEL,
+                     MAKEWPARAM(static_cast<WORD>(keys), rotation(-delta.x())), where);
 }
 
 void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event)

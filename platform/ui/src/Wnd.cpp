@@ -257,6 +257,10 @@ BOOL CWnd::OnMouseWheel(UINT, short, CPoint)
 {
     return static_cast<BOOL>(Default());
 }
+void CWnd::OnMouseHWheel(UINT, short, CPoint)
+{
+    Default();
+}
 void CWnd::OnLButtonDown(UINT, CPoint)
 {
     Default();

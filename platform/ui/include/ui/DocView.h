@@ -186,7 +186,10 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // The wheel scrolls down and up; with Shift, and a sideways wheel
+    // always, left and right. With Ctrl it does not scroll.
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnMouseHWheel(UINT nFlags, short zDelta, CPoint pt);
 
     DECLARE_MESSAGE_MAP()
 
@@ -200,6 +203,10 @@ private:
     // Scrolls by a signed amount along the direction the picture scrolls
     // in: vertical, or horizontal when only that one scrolls.
     void ScrollMain(LONGLONG delta);
+    // Whole lines that a turn of the wheel makes, with what is left over
+    // kept in `remainder` for the next turn.
+    static LONGLONG WheelLines(int& remainder, short zDelta);
+    void ScrollSideways(LONGLONG lines);
 
     CSize m_totalLog;
     CSize m_totalDev; // the total as the bars see it: never negative
@@ -210,5 +217,6 @@ private:
     BOOL m_bVert = FALSE;
     bool m_bInsideUpdate = false;
     int m_wheelRemainder = 0;
+    int m_hwheelRemainder = 0;
     std::unique_ptr<Bars> m_bars;
 };

@@ -74,6 +74,7 @@ inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
+inline constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
 inline constexpr UINT WM_PALETTECHANGED = 0x0311;
@@ -98,7 +99,8 @@ inline constexpr UINT MK_MBUTTON = 0x0010;
 
 // WM_MOUSEWHEEL: the high word of wParam is the signed rotation, in units of
 // which one notch of an ordinary wheel makes WHEEL_DELTA; lParam is the mouse
-// position on the screen.
+// position on the screen. WM_MOUSEHWHEEL is the same for a sideways wheel,
+// positive to the right.
 inline constexpr int WHEEL_DELTA = 120;
 
 // WM_KEYDOWN, wParam: keys that move through a window's content.

@@ -49,7 +49,11 @@ inline constexpr BYTE FLASTKEY = 0x80; // set on the last entry of a table
 inline constexpr WORD VK_BACK = 0x08;
 inline constexpr WORD VK_INSERT = 0x2D;
 inline constexpr WORD VK_DELETE = 0x2E;
+inline constexpr WORD VK_ADD = 0x6B;      // keypad +
+inline constexpr WORD VK_SUBTRACT = 0x6D; // keypad -
 inline constexpr WORD VK_F6 = 0x75;
+inline constexpr WORD VK_OEM_PLUS = 0xBB;  // the main keyboard's = and + key
+inline constexpr WORD VK_OEM_MINUS = 0xBD; // the main keyboard's - key
 
 struct ACCEL
 {

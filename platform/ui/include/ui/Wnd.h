@@ -126,6 +126,7 @@ protected:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     // The default processing hands the wheel on to the parent window.
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnMouseHWheel(UINT nFlags, short zDelta, CPoint pt);
     void OnPaletteChanged(CWnd* pFocusWnd);
     BOOL OnQueryNewPalette();
 
@@ -285,6 +286,14 @@ HWND GetCapture();
          return static_cast<ThisClass*>(target)->OnMouseWheel(                                     \
              LOWORD(wParam), static_cast<short>(HIWORD(wParam)),                                   \
              CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));                                  \
+     }},
+
+#define ON_WM_MOUSEHWHEEL()                                                                        \
+    {WM_MOUSEHWHEEL, 0, 0, 0, [](CCmdTarget* target, WPARAM wParam, LPARAM lParam) -> LRESULT {    \
+         static_cast<ThisClass*>(target)->OnMouseHWheel(                                           \
+             LOWORD(wParam), static_cast<short>(HIWORD(wParam)),                                   \
+             CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));                                  \
+         return 0;                                                                                 \
      }},
 
 #define ON_WM_PALETTECHANGED()                                                                     \

@@ -1,0 +1,84 @@
+// The main frame's place between runs: its size, whether maximised, and where its toolbars are.
+
+#include "FramePlacement.h"
+
+#include "FrameHost.h"
+#include "RecentFiles.h"
+#include "WrappingToolBar.h"
+#include "ui/WinApp.h"
+
+#include <QMainWindow>
+#include <QSettings>
+#include <QToolBar>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr char kGroup[] = "Main Window";
+constexpr char kGeometry[] = "Geometry";
+constexpr char kBars[] = "Bars";
+
+QSettings Settings()
+{
+    const CWinApp* app = AfxGetApp();
+    return ProfileSettings(app && app->m_pszAppName ? app->m_pszAppName : AfxGetAppName());
+}
+
+} // namespace
+
+void RestoreFramePlacement(CFrameWnd* frame)
+{
+    FrameHost* host = FrameHostOf(frame);
+    QWidget* widget = host ? host->FrameWidget() : nullptr;
+    if (!widget)
+        return;
+    QSettings settings = Settings();
+    settings.beginGroup(QLatin1String(kGroup));
+    // A maximised window comes back maximised, with its ordinary size kept
+    // for when it is restored.
+    const QByteArray geometry = settings.value(QLatin1String(kGeometry)).toByteArray();
+    if (!geometry.isEmpty())
+        widget->restoreGeometry(geometry);
+}
+
+void RestoreBarPlacement(CFrameWnd* frame)
+{
+    FrameHost* host = FrameHostOf(frame);
+    QMainWindow* main = host ? host->MainWindow() : nullptr;
+    if (!main)
+        return;
+    QSettings settings = Settings();
+    settings.beginGroup(QLatin1String(kGroup));
+    // The bars' places come back, not whether they show: the program
+    // decides that as it makes them.
+    const QByteArray bars = settings.value(QLatin1String(kBars)).toByteArray();
+    if (bars.isEmpty())
+        return;
+    std::vector<std::pair<QToolBar*, bool>> shown;
+    for (QToolBar* bar : main->findChildren<QToolBar*>())
+        shown.emplace_back(bar, !bar->isHidden());
+    main->restoreState(bars);
+    for (const auto& [bar, visible] : shown) {
+        bar->setVisible(visible);
+        if (auto* wrapping = dynamic_cast<WrappingToolBar*>(bar))
+            wrapping->KeepFloatingShape();
+    }
+    frame->RecalcLayout();
+}
+
+void SaveFramePlacement(CFrameWnd* frame)
+{
+    FrameHost* host = FrameHostOf(frame);
+    const QWidget* widget = host ? host->FrameWidget() : nullptr;
+    const QMainWindow* main = host ? host->MainWindow() : nullptr;
+    if (!widget || !main)
+        return;
+    QSettings settings = Settings();
+    settings.beginGroup(QLatin1String(kGroup));
+    settings.setValue(QLatin1String(kGeometry), widget->saveGeometry());
+    settings.setValue(QLatin1String(kBars), main->saveState());
+    settings.endGroup();
+    settings.sync();
+}

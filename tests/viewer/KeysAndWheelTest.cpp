@@ -1,0 +1,236 @@
+// The viewer's conveniences as the user reaches them: zoom keys and wheel,
+// sideways scrolling, prompts of disabled menu items, the lock indicators,
+// the floating toolbar's shape and the window's place between runs.
+
+#include "FrameHost.h"
+#include "Hwnd.h"
+#include "ViewerFixture.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+using viewertest::Viewer;
+
+const std::string kSample = std::string(PIXMORA_SAMPLES_DIR) + "/sample.bmp";
+
+class KeysAndWheel : public Viewer
+{
+protected:
+    QWidget* ViewWidget() const { return WidgetOf(View()->GetSafeHwnd()); }
+    QMainWindow* Main() const { return FrameHostOf(Frame())->MainWindow(); }
+    void Wheel(QPoint angle, Qt::KeyboardModifiers modifiers)
+    {
+        const QPointF at(10, 10);
+        QWheelEvent wheel(at, ViewWidget()->mapToGlobal(at), QPoint(), angle, Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(ViewWidget(), &wheel);
+        PumpMessages();
+    }
+    static void Mouse(QWidget* w, QEvent::Type type, QPoint local, QPoint global)
+    {
+        QMouseEvent event(type, local, global, Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(w, &event);
+    }
+    // What the indicator panes show, left to right.
+    std::string Indicators() const
+    {
+        std::string shown;
+        for (QLabel* pane : Main()->findChild<QStatusBar*>()->findChildren<QLabel*>())
+            if (!pane->text().isEmpty() && pane->text() != QLatin1String("Ready"))
+                shown += pane->text().toStdString() + " ";
+        return shown;
+    }
+};
+
+TEST_F(KeysAndWheel, ZoomKeysAndCtrlWheelSendEnlargeAndShrink)
+{
+    ASSERT_TRUE(Start({kSample.c_str()}));
+    struct Case
+    {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        double scale;
+    } cases[] = {
+        {Qt::Key_Equal, Qt::ControlModifier, 2},
+        {Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, 4},
+        {Qt::Key_Plus, Qt::ControlModifier, 8}, // '+' a key of its own
+        {Qt::Key_Minus, Qt::ControlModifier, 4},
+        {Qt::Key_Minus, Qt::KeypadModifier, 2},
+        {Qt::Key_Plus, Qt::KeypadModifier, 4},
+        {Qt::Key_Plus, Qt::NoModifier, 4},  // '+' typed on the main keys
+        {Qt::Key_Equal, Qt::NoModifier, 4}, // no Ctrl, no zoom
+    };
+    for (const Case& c : cases) {
+        QTest::keyClick(ViewWidget(), static_cast<Qt::Key>(c.key), c.modifiers);
+        PumpMessages();
+        EXPECT_EQ(View()->GetScale(), c.scale) << c.key << " " << c.modifiers;
+    }
+    Wheel(QPoint(0, 120), Qt::ControlModifier);
+    EXPECT_EQ(View()->GetScale(), 8);
+    Wheel(QPoint(0, -60), Qt::ControlModifier); // half a notch: nothing yet
+    EXPECT_EQ(View()->GetScale(), 8);
+    Wheel(QPoint(0, -60), Qt::ControlModifier);
+    EXPECT_EQ(View()->GetScale(), 4);
+    EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, 0)); // Ctrl+wheel does not scroll
+}
+
+TEST_F(KeysAndWheel, ShiftWheelAndSidewaysWheelScrollHorizontally)
+{
+    ASSERT_TRUE(Start({kSample.c_str()}));
+    Command(ID_VIEW_ENLARGE);
+    Command(ID_VIEW_ENLARGE);
+    Command(ID_VIEW_ENLARGE); // 2560 x 1920: both bars
+    Wheel(QPoint(0, -120), Qt::NoModifier);
+    const CPoint down = View()->GetScrollPosition();
+    EXPECT_EQ(down.x, 0);
+    EXPECT_GT(down.y, 0);
+    Wheel(QPoint(0, -120), Qt::ShiftModifier); // towards the user: right
+    const CPoint right = View()->GetScrollPosition();
+    EXPECT_GT(right.x, 0);
+    EXPECT_EQ(right.y, down.y);
+    Wheel(QPoint(-120, 0), Qt::NoModifier); // a sideways wheel to the right
+    EXPECT_EQ(View()->GetScrollPosition(), CPoint(2 * right.x, down.y));
+    Wheel(QPoint(240, 0), Qt::NoModifier); // two notches to the left
+    EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, down.y));
+}
+
+TEST_F(KeysAndWheel, DisabledMenuItemsShowTheirPrompts)
+{
+    ASSERT_TRUE(Start());
+    struct Case
+    {
+        int menu;
+        UINT id;
+        const char* prompt;
+    } cases[] = {
+        {1, ID_EDIT_UNDO, "Undo the last action"},
+        {0, ID_FILE_MRU_FILE1, "Open this document"},
+    };
+    for (const Case& c : cases) {
+        QMenu* menu = Main()->menuBar()->actions().at(c.menu)->menu();
+        menu->popup(QPoint(100, 100));
+        PumpMessages();
+        QAction* item = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->data().toUInt() == c.id)
+                item = a;
+        ASSERT_TRUE(item && !item->isEnabled()) << c.id;
+        const QPoint at = menu->actionGeometry(item).center();
+        for (int i = 0; i < 8; ++i) { // a menu follows the mouse once it has moved a little
+            QMouseEvent move(QEvent::MouseMove, at, menu->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(menu, &move);
+        }
+        EXPECT_EQ(PaneZero(), c.prompt);
+        menu->hide();
+        PumpMessages();
+    }
+}
+
+TEST_F(KeysAndWheel, LockIndicatorsFollowTheLockBitsOfKeyEvents)
+{
+    ASSERT_TRUE(Start());
+    struct Case
+    {
+        quint32 nativeModifiers;
+        const char* shown;
+    } cases[] = {
+        {1u << 1, "CAP "},                        // Lock
+        {1u << 4, "NUM "},                        // Mod2
+        {(1u << 1) | (1u << 4) | 1u, "CAP NUM "}, // with Shift
+        {0, ""},
+    };
+    for (const Case& c : cases) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 0, 0, c.nativeModifiers);
+        QApplication::sendEvent(ViewWidget(), &key);
+        Frame()->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        EXPECT_EQ(Indicators(), c.shown) << c.nativeModifiers;
+    }
+}
+
+TEST_F(KeysAndWheel, FloatingToolbarWrapsItsButtonsWhenNarrowedAndStaysSo)
+{
+    ASSERT_TRUE(Start());
+    auto* bar = Main()->findChild<QToolBar*>();
+    // Dragged by its handle well away from the window, it floats.
+    const QPoint handle(4, bar->height() / 2);
+    const QPoint away = WidgetOf(Frame()->GetSafeHwnd())->geometry().bottomLeft() + QPoint(0, 200);
+    Mouse(bar, QEvent::MouseButtonPress, handle, bar->mapToGlobal(handle));
+    Mouse(bar, QEvent::MouseMove, handle + QPoint(0, 40), bar->mapToGlobal(handle) + QPoint(0, 40));
+    Mouse(bar, QEvent::MouseMove, bar->mapFromGlobal(away), away);
+    Mouse(bar, QEvent::MouseButtonRelease, bar->mapFromGlobal(away), away);
+    PumpMessages();
+    ASSERT_TRUE(bar->isFloating());
+    const QSize oneRow = bar->size();
+
+    // Its right edge dragged to a third of the width.
+    const QPoint edge(bar->width() - 2, bar->height() / 2);
+    const QPoint to = bar->mapToGlobal(edge) - QPoint(oneRow.width() * 2 / 3, 0);
+    Mouse(bar, QEvent::MouseButtonPress, edge, bar->mapToGlobal(edge));
+    Mouse(bar, QEvent::MouseMove, bar->mapFromGlobal(to), to);
+    Mouse(bar, QEvent::MouseButtonRelease, bar->mapFromGlobal(to), to);
+    PumpMessages();
+    // So it stays in the next run, whose bar comes back with its place.
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(bar->isFloating());
+        EXPECT_LT(bar->width(), oneRow.width() / 2);
+        EXPECT_GT(bar->height(), oneRow.height());
+        std::set<int> rows;
+        for (QAction* action : bar->actions()) {
+            QWidget* button = bar->widgetForAction(action);
+            if (action->isSeparator())
+                continue;
+            EXPECT_TRUE(button->isVisible());
+            EXPECT_TRUE(bar->rect().contains(button->geometry()));
+            rows.insert(button->y());
+        }
+        EXPECT_GE(rows.size(), 3u);
+        Frame()->DestroyWindow();
+        PumpMessages();
+        app.reset();
+        app = std::make_unique<CPixmoraApp>();
+        ASSERT_TRUE(app->InitApplication());
+        ASSERT_TRUE(Start());
+        bar = Main()->findChild<QToolBar*>();
+    }
+}
+
+TEST_F(KeysAndWheel, WindowSizeMaximisedStateAndToolbarPlaceLastBetweenRuns)
+{
+    ASSERT_TRUE(Start());
+    QWidget* window = WidgetOf(Frame()->GetSafeHwnd());
+    window->resize(700, 450);
+    Frame()->DockControlBar(Frame()->GetControlBar(AFX_IDW_TOOLBAR), AFX_IDW_DOCKBAR_LEFT);
+    Frame()->ShowWindow(SW_SHOWMAXIMIZED);
+    PumpMessages();
+    Frame()->DestroyWindow(); // as File > Exit ends the program
+    PumpMessages();
+
+    app.reset();
+    app = std::make_unique<CPixmoraApp>(); // the next run, with the same settings
+    ASSERT_TRUE(app->InitApplication());
+    ASSERT_TRUE(Start());
+    window = WidgetOf(Frame()->GetSafeHwnd());
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_EQ(window->normalGeometry().size(), QSize(700, 450));
+    EXPECT_EQ(Main()->toolBarArea(Main()->findChild<QToolBar*>()), Qt::LeftToolBarArea);
+    EXPECT_TRUE(Frame()->GetControlBar(AFX_IDW_TOOLBAR)->IsVisible());
+}
+
+} // namespace
