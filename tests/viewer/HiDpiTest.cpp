@@ -1,7 +1,4 @@
-// The viewer on a screen of scale factor 2 (this program runs with
-// QT_SCALE_FACTOR=2): a picture at scale 1 covers one device pixel per
-// picture pixel, the read-out names the pixel under the mouse while the
-// button is down, and dialogs keep their size on the screen.
+// The viewer at scale factor 2: pictures, the read-out and dialogs measured in device pixels.
 
 #include "BmpBytes.h"
 #include "Hwnd.h"

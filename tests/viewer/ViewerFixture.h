@@ -1,9 +1,5 @@
+// The whole viewer driven by commands and mouse, every modal box answered and recorded.
 #pragma once
-
-// The whole viewer as a test meets it: the application object started with
-// or without a file, its one document, frame and view, driven by commands and
-// mouse messages, with every modal box answered at once and recorded; and
-// the paletted files and window captions its tests make and read.
 
 #include "BmpBytes.h"
 #include "app/PixmoraApp.h"

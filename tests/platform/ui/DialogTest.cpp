@@ -1,6 +1,4 @@
-// Dialogs from the program's templates: their size in pixels, their
-// controls, the ways a dialog ends, and what is drawn into its frame control;
-// and message boxes, answered by a handler in place of the loop or shown.
+// Dialogs from the program's templates, the ways they end, and message boxes.
 
 #include "ui/Dialog.h"
 

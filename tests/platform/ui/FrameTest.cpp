@@ -1,7 +1,4 @@
-// The main frame built from the program's resources: its menu, toolbar and
-// status bar; the route a command takes from menu, key or button to view,
-// frame and application; prompts, docking, bar toggles, the caption; and the
-// reading of the bitmap file images the bars show.
+// The frame from the program's resources: menus, bars, command routes, prompts and bar images.
 
 #include "ui/Frame.h"
 
@@ -272,12 +269,8 @@ TEST_F(Frame, ViewMenuTogglesTheBarsAndTheViewFillsWhatTheyLeave)
     }
 }
 
-TEST_F(Frame, CaptionNamesTheDocumentBeforeTheTitle)
+TEST_F(Frame, CaptionIsTheTitleAndTheIconTheProgramsOwn)
 {
-    EXPECT_EQ(uitest::TextOf(*frame), "Pixmora");
-    frame->UpdateFrameTitleForDocument("Untitled");
-    EXPECT_EQ(WidgetOf(*frame)->windowTitle().toStdString(), "Untitled - Pixmora");
-    frame->UpdateFrameTitleForDocument(nullptr);
     EXPECT_EQ(uitest::TextOf(*frame), "Pixmora");
     EXPECT_FALSE(WidgetOf(*frame)->windowIcon().isNull());
 }

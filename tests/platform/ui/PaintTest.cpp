@@ -1,5 +1,4 @@
-// Painting into a window's surface, erasing, resizing, and reading back what
-// a window shows.
+// Painting into a window's surface, erasing, resizing, and reading back what a window shows.
 
 #include "UiTestSupport.h"
 

@@ -1,9 +1,4 @@
-// The application object and its single-document template: one document,
-// frame and view made from their class records and reused; opening files from
-// the command line, File > Open, the recent-file list (kept in the user's
-// settings and shown in the File menu) and after failures; documents and
-// their views, and the scrolling view in the frame: sizes, bars, keys, wheel,
-// painting and activation; and the program ending with its main window.
+// The application, its single-document template, the recent-file list and the scrolling view.
 
 #include "ui/WinApp.h"
 
@@ -81,7 +76,7 @@ COLORREF TileColour(int x, int y)
     return RGB(static_cast<BYTE>(x / 50 * 10), static_cast<BYTE>(y / 50 * 10), 200);
 }
 
-// Shows the tiled picture; counts updates and logs activation.
+// Shows the tiled picture; counts initial updates and logs activation.
 class CTestView : public CScrollView
 {
     DECLARE_DYNCREATE(CTestView)
@@ -99,7 +94,6 @@ public:
         CScrollView::OnActivateView(bActivate, pActivateView, pDeactiveView);
     }
     int m_initialUpdates = 0;
-    int m_updates = 0;
     CRect m_lastPainted; // the last paint's clip box, in picture coordinates
 
 protected:
@@ -109,11 +103,6 @@ protected:
         for (int y = 0; y < 800; y += 50)
             for (int x = 0; x < 1000; x += 50)
                 uitest::Fill(pDC->GetSafeHdc(), CRect(x, y, x + 50, y + 50), TileColour(x, y));
-    }
-    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override
-    {
-        ++m_updates;
-        CScrollView::OnUpdate(pSender, lHint, pHint);
     }
 };
 
@@ -422,38 +411,6 @@ TEST_F(WinApp, ExitClosesTheMainWindowAndTheLoopEndsWithIt)
 
     // Without a main window there is no loop to run.
     EXPECT_EQ(app->Run(), 0);
-}
-
-// ---- Documents ----------------------------------------------------------------------------
-
-TEST(Document, ViewsComeAndGoWithoutDanglingEitherSide)
-{
-    auto doc = std::make_unique<CTestDoc>();
-    CTestView a, b;
-    doc->AddView(&a);
-    doc->AddView(&b);
-    doc->AddView(&a); // already there: no second entry
-    std::vector<CView*> seen;
-    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
-        seen.push_back(doc->GetNextView(pos));
-    EXPECT_EQ(seen, (std::vector<CView*>{&a, &b}));
-
-    doc->UpdateAllViews(&a);
-    EXPECT_EQ(a.m_updates, 0); // the sender knows already
-    EXPECT_EQ(b.m_updates, 1);
-    doc->UpdateAllViews(nullptr);
-    EXPECT_EQ(a.m_updates, 1);
-
-    {
-        CTestView gone;
-        doc->AddView(&gone);
-    }
-    doc->UpdateAllViews(nullptr); // the destroyed view left the list
-    EXPECT_EQ(b.m_updates, 3);
-
-    doc.reset();
-    EXPECT_EQ(a.GetDocument(), nullptr);
-    EXPECT_EQ(b.GetDocument(), nullptr);
 }
 
 // ---- The scrolling view in a frame ---------------------------------------------------------
