@@ -155,6 +155,9 @@ TEST_F(Viewer, TheFrameHasItsBarsAndPanesAndNothingHandlesEditOrPrint)
     const DWORD want = CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC | CBRS_ALIGN_TOP;
     EXPECT_EQ(toolBar->GetBarStyle() & want, want);
     EXPECT_EQ(toolBar->GetDockingStyle(), CBRS_ALIGN_ANY);
+    // Their items and buttons are greyed.
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT})
+        EXPECT_FALSE(Frame()->IsCommandHandled(id)) << id;
 }
 
 TEST_F(Viewer, AFrameWithoutAViewAnswersNoToThePaletteQuery)

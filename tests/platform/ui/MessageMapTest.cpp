@@ -153,7 +153,8 @@ class Input : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(uitest::MakeTop(top, 100, 150)); // 200 wide once PreCreateWindow doubles it
+        ASSERT_TRUE(uitest::MakeTop(top, 100, 150));
+        ASSERT_EQ(uitest::ClientOf(top).Width(), 200); // as PreCreateWindow changed it
         ASSERT_TRUE(view.Create(nullptr, nullptr, WS_VISIBLE, CRect(50, 40, 75, 90), &top, 1));
         PumpMessages();
         window = WidgetOf(top)->windowHandle();

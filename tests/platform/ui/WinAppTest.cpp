@@ -413,6 +413,16 @@ TEST_F(WinApp, ExitClosesTheMainWindowAndTheLoopEndsWithIt)
     EXPECT_EQ(app->Run(), 0);
 }
 
+// A view outliving its document must not keep a pointer to it.
+TEST(Document, ViewsForgetTheirDocumentWhenItGoes)
+{
+    CTestView view;
+    auto doc = std::make_unique<CTestDoc>();
+    doc->AddView(&view);
+    doc.reset();
+    EXPECT_EQ(view.GetDocument(), nullptr);
+}
+
 // ---- The scrolling view in a frame ---------------------------------------------------------
 
 class ScrollView : public WinApp
