@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+using uitest::ClientOf;
 using viewertest::Viewer;
 
 namespace {
@@ -31,13 +32,6 @@ std::vector<BYTE> CoordinateBitmap(LONG width, LONG height, bool topDown = false
         b.Fill(stride - static_cast<DWORD>(width) * 3, 0);
     }
     return b.Vector();
-}
-
-CRect ClientOf(HWND hwnd)
-{
-    CRect r;
-    GetClientRect(hwnd, &r);
-    return r;
 }
 
 TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "BmpBytes.h"
+#include "UiTestSupport.h"
 #include "app/PixmoraApp.h"
 #include "docview/PixmoraDoc.h"
 #include "docview/PixmoraView.h"
@@ -52,8 +53,6 @@ protected:
     {
         ASSERT_TRUE(files.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, files.filePath("settings"));
-        previousProvider = AfxSetResourceProvider(&GetResourceProvider());
-        previousName = AfxGetAppName();
         app = std::make_unique<CPixmoraApp>();
         ASSERT_TRUE(app->InitApplication());
     }
@@ -63,8 +62,6 @@ protected:
             main->DestroyWindow();
         PumpMessages();
         app.reset();
-        AfxSetResourceProvider(previousProvider);
-        AfxSetAppName(previousName.c_str());
     }
 
     BOOL Start(std::vector<CString> args = {})
@@ -118,9 +115,8 @@ protected:
         shown.push_back(r);
         return IDOK;
     }};
+    uitest::ProgramResources resources;
     std::unique_ptr<CPixmoraApp> app;
-    const ResourceProvider* previousProvider = nullptr;
-    std::string previousName;
 };
 
 } // namespace viewertest
