@@ -62,8 +62,7 @@ TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
     EXPECT_EQ(std::string(PaneZero()), "RGB(60, 80, 50)");
     QTest::mouseMove(view, QPoint(31, 41));
     EXPECT_EQ(std::string(PaneZero()), "RGB(62, 82, 50)");
-    // Beyond the picture the background reads white, and outside the window
-    // the platform's invalid colour does too; after the release nothing reads.
+    // Beyond the picture and outside the window it reads white; released, nothing reads.
     Mouse(WM_MOUSEMOVE, 205, 80);
     EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
     Mouse(WM_MOUSEMOVE, 60, 80);

@@ -28,8 +28,7 @@ std::vector<BYTE> OneColour(LONG width, LONG height, COLORREF c)
     return PalettedBitmap(8, {c, RGB(255, 255, 255)}, width, height);
 }
 
-// `count` colours along a green-to-red ramp: none of them grey, so none
-// can pass for an empty swatch frame.
+// `count` colours from green to red: none grey, so none passes for an empty frame.
 std::vector<COLORREF> Ramp(int count, BYTE blue)
 {
     std::vector<COLORREF> colours;
@@ -168,9 +167,7 @@ TEST_F(Viewer, AFrameWithoutAViewAnswersNoToThePaletteQuery)
     frame->DestroyWindow(); // the frame deletes itself with its window
 }
 
-// DIB Palette shows a swatch per entry of the document's palette in a 16 x 16
-// grid, Current Palette an empty frame; the caption reads out the colour
-// under the mouse. About opens its own box.
+// DIB Palette shows a 16 x 16 grid of swatches, Current Palette an empty frame.
 TEST_F(Viewer, ThePaletteDialogsShowOneSwatchPerEntryAndReadThemOut)
 {
     ASSERT_TRUE(Start());
@@ -265,9 +262,7 @@ void RecordRealisation(HDC hdc, UINT mapped)
         g_notice(hdc, mapped);
 }
 
-// Another program realises its own palette in the foreground, taking the
-// free slots of the system palette from whoever held them; returns the
-// entries it mapped.
+// Another program takes the system palette's free slots; returns the entries it mapped.
 UINT TakeSystemPalette()
 {
     HPALETTE other = MakePalette(4, [](int i) {
@@ -297,10 +292,8 @@ TEST_F(Viewer, TheViewTakesItsPaletteBackAfterAnotherWindowTookTheSystemPalette)
     SendMessageA(Frame()->GetSafeHwnd(), WM_PALETTECHANGED, 0, 0);
     EXPECT_EQ(g_mapped.back(), 8u);
 
-    // Activation asks the frame, which asks the view: it answers with the count.
-    // The other windows inside the frame hear of the view's palette once
-    // either way: from the system when the view remapped entries, from the
-    // frame when it did not.
+    // Activation asks the view through the frame; the other windows inside hear of
+    // the view's palette once, from the system or from the frame.
     CNoticeSpy spy;
     ASSERT_TRUE(spy.Create(nullptr, nullptr, 0, CRect(0, 0, 4, 4), Frame(), 4242));
     const HWND view = View()->GetSafeHwnd();
@@ -316,8 +309,7 @@ TEST_F(Viewer, TheViewTakesItsPaletteBackAfterAnotherWindowTookTheSystemPalette)
     PumpMessages();
 }
 
-// The dialog paints its swatches with the palette in the foreground: after
-// another program took the system palette, painting maps the entries again.
+// After another program took the system palette, painting the dialog maps the entries again.
 TEST_F(Viewer, ThePaletteDialogRealisesItsPaletteInTheForeground)
 {
     ASSERT_TRUE(Start());
@@ -342,8 +334,7 @@ TEST_F(Viewer, ThePaletteDialogRealisesItsPaletteInTheForeground)
     EXPECT_EQ(mapped, std::vector<UINT>{9});
 }
 
-// Stored top-down, 8 bits, 20000 x 20000: far beyond what is copied rather
-// than mapped. Bands of 128 rows alternate blue and yellow.
+// 20000 x 20000 top-down, far beyond what is copied rather than mapped; bands of 128 rows.
 TEST_F(Viewer, AHugePictureOpensAndScrollsByPages)
 {
     ASSERT_TRUE(Start());

@@ -15,8 +15,7 @@ using uitest::Seen;
 
 namespace {
 
-// Logs what it hears. Captures the mouse while the left button is down, as a
-// view tracking a drag does.
+// Logs what it hears; captures the mouse while the left button is down.
 class CLogWnd : public CWnd
 {
 public:
@@ -190,8 +189,7 @@ TEST_F(Input, CapturedMouseReachesTheWindowWhereverItIs)
     EXPECT_EQ(GetCapture(), view.m_hWnd);
     EXPECT_EQ(CWnd::GetCapture(), &view);
 
-    // Over the parent, right of and below the view, left of and above it,
-    // and outside the top-level window altogether.
+    // Over the parent on either side of the view, and outside the window.
     QTest::mouseMove(window, QPoint(190, 140));
     ExpectLast("view", WM_MOUSEMOVE, 140, 100, MK_LBUTTON);
     QTest::mouseMove(window, QPoint(5, 3));

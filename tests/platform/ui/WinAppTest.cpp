@@ -34,8 +34,7 @@ namespace {
 int g_liveDocs = 0;
 std::vector<std::string> g_log;
 
-// Reads the first bytes of its file directly, as the program's document does;
-// a file error can be raised halfway through.
+// Reads the first bytes of its file; a file error can be raised halfway through.
 class CTestDoc : public CDocument
 {
     DECLARE_DYNCREATE(CTestDoc)
@@ -69,8 +68,7 @@ BEGIN_MESSAGE_MAP(CTestDoc, CDocument)
     ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
 END_MESSAGE_MAP()
 
-// A picture of 50 x 50 tiles, each coloured by its place, so a pixel tells
-// which part of the picture it shows.
+// 50 x 50 tiles coloured by their place, so a pixel tells which part it shows.
 COLORREF TileColour(int x, int y)
 {
     return RGB(static_cast<BYTE>(x / 50 * 10), static_cast<BYTE>(y / 50 * 10), 200);
@@ -237,8 +235,7 @@ TEST_F(WinApp, NewThenOpensReuseTheOneDocumentFrameAndView)
     EXPECT_EQ(frame->GetActiveView(), view);
     EXPECT_EQ(Caption(), "Untitled - Pixmora");
 
-    // File > Open offers the template's filter; cancelled, it opens nothing
-    // even with a name typed.
+    // File > Open, cancelled with a name typed, opens nothing.
     chosen = pic;
     cancel = true;
     Command(ID_FILE_OPEN);
@@ -371,8 +368,7 @@ TEST_F(WinApp, FileMenuShowsThePlaceholderOrTheNumberedEntries)
     };
     EXPECT_EQ(FileMenu(), menu({"(grayed) Recent File"}));
 
-    // Two files of one name show the folder that tells them apart; '&' in a
-    // name is shown, not taken as a mnemonic.
+    // Same-named files show the folder apart; '&' is shown, not a mnemonic.
     ASSERT_TRUE(QDir(files.path()).mkpath("one"));
     const std::string one = Write("one/x.bmp", "BMone"); // two/x.bmp does not exist
     const std::string two = files.filePath("two/x.bmp").toStdString();
@@ -524,8 +520,7 @@ TEST_F(ScrollView, KeysWheelAndCallsMoveWithinTheRange)
     EXPECT_EQ(view->GetScrollPosition(), CPoint(40, Max().y));
 }
 
-// A scroll moves what is already shown and draws only the strip it uncovers;
-// a client context has no scroll offset.
+// A scroll moves what is shown and draws only the strip it uncovers.
 TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsTheBars)
 {
     const CRect client = Client();
@@ -542,8 +537,7 @@ TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsT
     PumpMessages();
     EXPECT_EQ(uitest::ScreenPixel(*view, 25, 35), TileColour(45, 45));
 
-    // Down by just enough that the last row moved crosses a tile edge: a row
-    // left behind would show.
+    // The last row moved crosses a tile edge, so a row left behind would show.
     const int down = (client.Height() + 9) % 50 + 1;
     view->ScrollToPosition(CPoint(20, 10 + down));
     for (int y = 0; y < client.Height(); ++y)
