@@ -41,21 +41,6 @@ std::vector<COLORREF> Ramp(int count, BYTE blue)
 
 // ---- Start-up and the document's states ------------------------------------------
 
-TEST_F(Viewer, OpensAPalettedFileFromTheCommandLineAndNewDropsIt)
-{
-    const std::string pal8 = BmpSuitePath("g/pal8.bmp");
-    ASSERT_TRUE(Start({CString(pal8.c_str())}));
-    ASSERT_NE(Doc()->m_pPalette, nullptr);
-    EXPECT_EQ(Doc()->m_pPalette->GetNumEntries(), 252);
-    EXPECT_EQ(ScrollSize(), CSize(127, 64));
-    EXPECT_TRUE(Boxes().empty());
-    ASSERT_FALSE(app->GetRecentFileList().empty());
-
-    Command(ID_FILE_NEW);
-    EXPECT_EQ(Doc()->m_pPalette, nullptr);
-    EXPECT_EQ(ScrollSize(), CSize(16, 16));
-}
-
 TEST_F(Viewer, AMissingFileOnTheCommandLineEndsStartUp)
 {
     EXPECT_FALSE(Start({CString(files.filePath("gone.bmp").toUtf8().constData())}));
@@ -64,7 +49,7 @@ TEST_F(Viewer, AMissingFileOnTheCommandLineEndsStartUp)
 }
 
 // A refused file leaves the blank picture and the earlier palette.
-TEST_F(Viewer, ARefusedFileKeepsTheEarlierPaletteATrueColourOneDropsIt)
+TEST_F(Viewer, ARefusedFileKeepsTheEarlierPaletteATrueColourOneAndNewDropIt)
 {
     ASSERT_TRUE(Start());
     EXPECT_EQ(Doc()->m_pPalette, nullptr);
@@ -86,6 +71,8 @@ TEST_F(Viewer, ARefusedFileKeepsTheEarlierPaletteATrueColourOneDropsIt)
     EXPECT_EQ(Boxes().back(), "Failed to create palette from DIB file");
     EXPECT_EQ(Doc()->m_pPalette, nullptr);
     EXPECT_EQ(ScrollSize(), CSize(127, 64));
+    Command(ID_FILE_NEW);
+    EXPECT_EQ(ScrollSize(), CSize(16, 16));
 }
 
 TEST_F(Viewer, SaveSaveAsAndCtrlSWriteNothingAndAskNothing)
