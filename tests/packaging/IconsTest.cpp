@@ -47,9 +47,7 @@ Drawn DrawResourceImage(int side)
     return drawn;
 }
 
-// Every size is there, square, and made from the image of the resources: (size
-// / side) squares of one pixel each, alpha 0 where the mask is set and 255
-// with the colour elsewhere.
+// Each pixel of the resource image is a square: see-through under the mask, its colour elsewhere.
 TEST(Icons, MatchTheirSourceImageSquareBySquare)
 {
     const struct

@@ -1,7 +1,4 @@
-// The viewer on a screen of scale factor 2 (this program runs with
-// QT_SCALE_FACTOR=2): a picture at scale 1 covers one device pixel per
-// picture pixel, the read-out names the pixel under the mouse while the
-// button is down, and dialogs keep their size on the screen.
+// The viewer at scale factor 2: pictures, the read-out and dialogs measured in device pixels.
 
 #include "BmpBytes.h"
 #include "Hwnd.h"
@@ -16,6 +13,7 @@
 #include <string>
 #include <vector>
 
+using uitest::ClientOf;
 using viewertest::Viewer;
 
 namespace {
@@ -34,13 +32,6 @@ std::vector<BYTE> CoordinateBitmap(LONG width, LONG height, bool topDown = false
         b.Fill(stride - static_cast<DWORD>(width) * 3, 0);
     }
     return b.Vector();
-}
-
-CRect ClientOf(HWND hwnd)
-{
-    CRect r;
-    GetClientRect(hwnd, &r);
-    return r;
 }
 
 TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
@@ -71,8 +62,7 @@ TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
     EXPECT_EQ(std::string(PaneZero()), "RGB(60, 80, 50)");
     QTest::mouseMove(view, QPoint(31, 41));
     EXPECT_EQ(std::string(PaneZero()), "RGB(62, 82, 50)");
-    // Beyond the picture the background reads white, and outside the window
-    // the platform's invalid colour does too; after the release nothing reads.
+    // Beyond the picture and outside the window it reads white; released, nothing reads.
     Mouse(WM_MOUSEMOVE, 205, 80);
     EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
     Mouse(WM_MOUSEMOVE, 60, 80);

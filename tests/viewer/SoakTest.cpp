@@ -1,9 +1,4 @@
-// A long random session with the whole viewer: commands, keys, the wheel,
-// mouse moves, presses and releases over the view and inside the palette
-// dialogs, and opens of good, questionable, broken, empty and missing files
-// in a random order, from a fixed seed so that a failure repeats. After every
-// step the document must be in the state its history implies; LeakSanitizer
-// checks at exit that nothing was lost on the way.
+// A seeded random session: each step leaves the document as its history implies, leaking nothing.
 
 #include "BmpSuite.h"
 #include "ViewerFixture.h"
@@ -49,8 +44,7 @@ Entries EntriesOf(CDibPalette* palette)
     return packed;
 }
 
-// What opening a file must do to the document, worked out with the reader
-// and the palette builder directly.
+// What opening a file must do, worked out with the reader and palette builder directly.
 struct Outcome
 {
     bool opens = false; // false: the framework cannot open it and the document stays
@@ -75,8 +69,7 @@ Outcome Predict(const std::string& path)
     return o;
 }
 
-// The document's four states, told apart by what it holds: the blank bitmap
-// or a read one, and the palette's entries or none.
+// The document's state: the blank bitmap or a read one, and the palette's entries.
 struct DocState
 {
     bool blank = true;
@@ -133,8 +126,7 @@ protected:
     {
         return paths[static_cast<size_t>(rng.Below(static_cast<int>(paths.size())))];
     }
-    // Presses, releases and moves at points in and around a window of the
-    // given size, now and then far off.
+    // Presses, releases and moves in and around a window, now and then far off.
     void MouseOn(HWND hwnd, int width, int height, int count)
     {
         static const UINT kMessages[] = {WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP};

@@ -1,11 +1,8 @@
+// The whole viewer driven by commands and mouse, every modal box answered and recorded.
 #pragma once
 
-// The whole viewer as a test meets it: the application object started with
-// or without a file, its one document, frame and view, driven by commands and
-// mouse messages, with every modal box answered at once and recorded; and
-// the paletted files and window captions its tests make and read.
-
 #include "BmpBytes.h"
+#include "UiTestSupport.h"
 #include "app/PixmoraApp.h"
 #include "docview/PixmoraDoc.h"
 #include "docview/PixmoraView.h"
@@ -56,8 +53,6 @@ protected:
     {
         ASSERT_TRUE(files.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, files.filePath("settings"));
-        previousProvider = AfxSetResourceProvider(&GetResourceProvider());
-        previousName = AfxGetAppName();
         app = std::make_unique<CPixmoraApp>();
         ASSERT_TRUE(app->InitApplication());
     }
@@ -67,8 +62,6 @@ protected:
             main->DestroyWindow();
         PumpMessages();
         app.reset();
-        AfxSetResourceProvider(previousProvider);
-        AfxSetAppName(previousName.c_str());
     }
 
     BOOL Start(std::vector<CString> args = {})
@@ -122,9 +115,8 @@ protected:
         shown.push_back(r);
         return IDOK;
     }};
+    uitest::ProgramResources resources;
     std::unique_ptr<CPixmoraApp> app;
-    const ResourceProvider* previousProvider = nullptr;
-    std::string previousName;
 };
 
 } // namespace viewertest

@@ -1,6 +1,4 @@
-// Dialogs from the program's templates: their size in pixels, their
-// controls, the ways a dialog ends, and what is drawn into its frame control;
-// and message boxes, answered by a handler in place of the loop or shown.
+// Dialogs from the program's templates, the ways they end, and message boxes.
 
 #include "ui/Dialog.h"
 
@@ -147,8 +145,7 @@ TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnits)
         auto* button = WidgetOf(controls[3])->findChild<QPushButton*>();
         EXPECT_TRUE(button && button->isDefault() && button->text() == "OK");
 
-        // The icon is drawn through its mask: some of its square shows the
-        // dialog's face, most of it does not.
+        // The icon is drawn through its mask: some of its square shows the face.
         const COLORREF face = ReadPixel(hwnd, 2, 2);
         int iconFace = 0;
         for (int y = 28; y < 60; ++y)
@@ -265,8 +262,7 @@ TEST_F(Dialog, WhatIsPaintedIntoTheFrameIsWhatTheDialogReadsAndTheMouseFindsIt)
         PumpMessages();
         EXPECT_EQ(dialog.m_paints, 1);
 
-        // The frame takes no mouse input: movement over it reaches the dialog
-        // in the dialog's coordinates. The OK button keeps its own.
+        // Movement over the frame reaches the dialog; over the OK button it does not.
         QWindow* window = WidgetOf(hwnd)->windowHandle();
         QTest::mouseMove(window, QPoint(30, 40));
         QTest::mouseMove(window, QPoint(200, 210));

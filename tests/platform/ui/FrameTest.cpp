@@ -1,7 +1,4 @@
-// The main frame built from the program's resources: its menu, toolbar and
-// status bar; the route a command takes from menu, key or button to view,
-// frame and application; prompts, docking, bar toggles, the caption; and the
-// reading of the bitmap file images the bars show.
+// The frame from the program's resources: menus, bars, command routes, prompts and bar images.
 
 #include "ui/Frame.h"
 
@@ -26,8 +23,7 @@
 namespace {
 std::vector<std::string> g_log;
 
-// Handles Save and Enlarge and Undo (both of Undo's keys), and checks
-// Enlarge; Save is handled by the frame too, but the view comes first.
+// Handles Save (as the frame does too), Enlarge and Undo, and checks Enlarge.
 class CRouteView : public CWnd
 {
 protected:
@@ -45,8 +41,7 @@ BEGIN_MESSAGE_MAP(CRouteView, CWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_ENLARGE, OnUpdateViewEnlarge)
 END_MESSAGE_MAP()
 
-// The program's frame in miniature: the two bars as the main frame makes
-// them, and a few commands of its own.
+// The program's frame in miniature: its two bars and a few commands.
 class CRouteFrame : public CFrameWnd
 {
 public:
@@ -272,12 +267,8 @@ TEST_F(Frame, ViewMenuTogglesTheBarsAndTheViewFillsWhatTheyLeave)
     }
 }
 
-TEST_F(Frame, CaptionNamesTheDocumentBeforeTheTitle)
+TEST_F(Frame, CaptionIsTheTitleAndTheIconTheProgramsOwn)
 {
-    EXPECT_EQ(uitest::TextOf(*frame), "Pixmora");
-    frame->UpdateFrameTitleForDocument("Untitled");
-    EXPECT_EQ(WidgetOf(*frame)->windowTitle().toStdString(), "Untitled - Pixmora");
-    frame->UpdateFrameTitleForDocument(nullptr);
     EXPECT_EQ(uitest::TextOf(*frame), "Pixmora");
     EXPECT_FALSE(WidgetOf(*frame)->windowIcon().isNull());
 }
@@ -363,8 +354,7 @@ TEST(BitmapImage, DrawsTheStripAndRefusesBrokenFiles)
     broken[0] = 'X';
     EXPECT_TRUE(ImageFromBitmapFile(broken).isNull());
     broken[0] = 'B';
-    // Pixels past the end: the reader takes the file and finds no pixels, so
-    // the picture keeps its size and nothing past the bytes is read.
+    // Pixels past the end: the size stays and nothing past the bytes is read.
     broken[10] = 0xFF, broken[11] = 0xFF;
     EXPECT_EQ(ImageFromBitmapFile(broken).size(), QSize(160, 18));
     broken[10] = strip[10], broken[11] = strip[11];

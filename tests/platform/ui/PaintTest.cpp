@@ -1,5 +1,4 @@
-// Painting into a window's surface, erasing, resizing, and reading back what
-// a window shows.
+// Painting into a window's surface, erasing, resizing, and reading back what a window shows.
 
 #include "UiTestSupport.h"
 
@@ -148,8 +147,7 @@ TEST(Paint, ClientContextReadsChildrenAndOnlyTheVisibleClientArea)
     for (const POINT p : {POINT{100, 5}, POINT{5, 80}, POINT{-1, 5}, POINT{5, -1}})
         EXPECT_EQ(ReadPixel(hwnd, p.x, p.y), CLR_INVALID) << p.x << "," << p.y;
 
-    // What the parent cuts off is not visible, inside the child's client
-    // area or not; a hidden window shows nothing at all.
+    // What the parent cuts off is not visible; a hidden window shows nothing.
     EXPECT_EQ(ReadPixel(overhang, 5, 5), kGreen);
     EXPECT_EQ(ReadPixel(overhang, 10, 5), CLR_INVALID);
     EXPECT_EQ(ReadPixel(overhang, 5, 10), CLR_INVALID);

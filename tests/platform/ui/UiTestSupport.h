@@ -1,5 +1,4 @@
-// What the window-layer tests share: the program's resources, top-level windows,
-// messages as handlers saw them, and the colours a window holds and shows.
+// What the window-layer tests share: resources, top-level windows, messages seen, pixels shown.
 #pragma once
 
 #include "Hwnd.h"
