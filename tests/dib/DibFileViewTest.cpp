@@ -1,8 +1,4 @@
 // Pixel blocks that are views of a disk file's pages, drawn while the file is cut or rewritten.
-//
-// Programs that generate bitmaps rewrite them while they are shown: drawing
-// must go on without a fault, what the file no longer holds reads as zero
-// bytes, and the next read shows the new file.
 
 #include "BmpBytes.h"
 #include "dib/Dib.h"
@@ -20,17 +16,14 @@
 
 namespace {
 
-// 8 bits per pixel with 1024-byte rows, just past the size from which a block
-// is a view; the image starts 100 bytes into the file and its pixels 1078
-// bytes into it, so neither is on a page boundary.
+// Just past the size from which a block is a view; neither image nor pixels on a page boundary.
 constexpr LONG kWidth = 1024;
 constexpr LONG kHeight = static_cast<LONG>(kDibViewBytes / kWidth) + 3;
 constexpr size_t kStart = 100;
 constexpr DWORD kPixelOffset = 14 + 40 + 1024;
 constexpr size_t kPixelBytes = size_t{kWidth} * kHeight;
 
-// The whole file: junk, then the image, its pixel values depending on `seed`
-// so that a misplaced row or zero byte shows.
+// Junk, then the image; its pixels depend on `seed` so a misplaced row or zero byte shows.
 std::vector<BYTE> FileBytes(BYTE seed)
 {
     BmpBytes image;
@@ -94,14 +87,12 @@ TEST(DibFileView, DrawsTheFileWhileItIsCutOrRewritten)
         CFile file(path, CFile::modeRead);
         CDib dib;
         ASSERT_TRUE(ReadAt(dib, file));
-        // Shown first, so that its pages are mapped when the file changes;
-        // then changed as a program rewriting the file does it.
+        // Shown first, so that its pages are mapped when the file changes.
         ExpectShownAs(dib, original);
         ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(c.length)), 0);
         ASSERT_EQ(::pwrite(fd, c.written.data(), c.written.size(), 0),
                   static_cast<ssize_t>(c.written.size()));
         ExpectShownAs(dib, c.shown);
-        // A new read takes the file as it is now.
         if (!c.written.empty()) {
             CDib again;
             ASSERT_TRUE(ReadAt(again, file));

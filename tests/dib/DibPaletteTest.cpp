@@ -11,8 +11,7 @@
 
 namespace {
 
-// A blank bitmap whose header and colour table the test then shapes; every
-// entry is distinct and its fourth byte set.
+// Every colour entry distinct, its fourth byte set.
 struct Bitmap
 {
     Bitmap(WORD bitCount, DWORD clrUsed, DWORD compression = BI_RGB)
@@ -34,8 +33,7 @@ std::vector<PALETTEENTRY> Entries(const CDibPalette& palette)
     return entries;
 }
 
-// Counts past the table's 256 entries keep to the table; bit-field masks
-// stand before the colours.
+// Bit-field masks stand before the colours.
 TEST(DibPalette, TakesTheColourCountWithinTheTable)
 {
     struct Case
@@ -67,10 +65,7 @@ TEST(DibPalette, TakesTheColourCountWithinTheTable)
     }
 }
 
-// The swatch grid, checked through the pixels it leaves. Cell k shows entry k
-// inside a one-pixel black outline shared with its neighbours, the lines
-// falling at extent * i / 16; cells past the palette's end are not drawn, and
-// the context keeps its palette and brush.
+// Cell k shows entry k inside a shared black outline, lines at extent * i / 16.
 struct GridCase
 {
     int entries;

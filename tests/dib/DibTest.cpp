@@ -21,8 +21,7 @@ bool AllZero(const CDib& dib)
                        [](BYTE b) { return b == 0; });
 }
 
-// File New shows this: 16 x 16 black pixels over a grey ramp, never leftover
-// heap contents.
+// File New shows this: black pixels over a grey ramp, never leftover heap contents.
 TEST(Dib, NewObjectIsABlankGreyRamp16x16)
 {
     CDib dib;
@@ -35,6 +34,7 @@ TEST(Dib, NewObjectIsABlankGreyRamp16x16)
     EXPECT_TRUE(AllZero(dib));
 }
 
+// Negative sizes and 32-bit overflows get no pixels but keep their header.
 TEST(Dib, CreateSizesThePixelBlockByTheStrideRuleWithin32Bits)
 {
     struct Case
@@ -42,7 +42,6 @@ TEST(Dib, CreateSizesThePixelBlockByTheStrideRuleWithin32Bits)
         int width, height;
         size_t pixelBytes;
     };
-    // Negative sizes and 32-bit overflows get no pixels but keep their header.
     for (const Case c :
          {Case{1, 1, 4}, Case{5, 3, 24}, Case{16, 0, 0}, Case{-1, 5, 0}, Case{5, -3, 0},
           Case{INT_MAX, 1, 0}, Case{46341, 46341, 0}, Case{INT_MIN, INT_MIN, 0}}) {
@@ -107,11 +106,8 @@ BmpBytes RunLengthPicture(std::initializer_list<BYTE> stream)
     return image;
 }
 
-// A compressed picture's rows are found again after the bitmap is replaced,
-// here by one whose rows start at other offsets of a block of the same size,
-// which the allocator may put where the last drawn picture's block was: the
-// second picture is read twice, drawn only the second time. Only the top row
-// is shown, which the row index finds without decoding the rows below it.
+// The replacement's same-sized block may land where the last one was: the row index must not
+// outlive it. Only the top row is shown, which the index finds without decoding the rest.
 TEST(DibDraw, ReplacedRunLengthPictureDrawsItsOwnRows)
 {
     const BmpBytes first = RunLengthPicture({4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 0, 0, 1});
@@ -124,7 +120,6 @@ TEST(DibDraw, ReplacedRunLengthPictureDrawsItsOwnRows)
         CMemFile file(sequence[i]->Data(), sequence[i]->Size());
         ASSERT_TRUE(dib.Read(&file));
         const int top = sequence[i] == &first ? 3 : 7;
-        // Twice: the first draw indexes the rows, the second uses the index.
         for (int pass = 0; pass < (i == 1 ? 0 : 2); ++pass) {
             dib.Draw(&dc, 0, 0);
             EXPECT_EQ(dc.GetPixel(3, 0), RGB(4 * top + 2, 4 * top + 1, 4 * top)) << i;

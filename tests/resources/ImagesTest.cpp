@@ -57,9 +57,7 @@ std::pair<double, double> CentreOf(const std::vector<COLORREF>& image, COLORREF 
     return n > 0 ? std::pair{x / n, y / n} : std::pair{-1.0, -1.0};
 }
 
-// Every picture takes its colours from the 16 standard ones (black, the six
-// dark colours, light grey, dark grey, the six bright ones, white), which the
-// pictures' letters name: a wrong entry shows in the icons.
+// The 16 standard colours the pictures' letters name: a wrong entry shows in the icons.
 TEST(ResourceImages, UseTheStandardColours)
 {
     const COLORREF standard[16] = {
@@ -103,9 +101,8 @@ TEST(ToolBarStrip, ButtonsShowTheirPictures)
     // The question mark is filled with yellow; a blank page is mostly white.
     EXPECT_GT(std::ranges::count(byCommand[ID_APP_ABOUT], RGB(255, 255, 0)), 10);
     EXPECT_GT(std::ranges::count(byCommand[ID_FILE_NEW], kWhite), 16 * 18 / 3);
-    // The two magnifiers differ only by the plus sign's upright stroke, which
-    // stands in the middle of the lens; the handle points down and to the
-    // right. Pixels in the wrong order or rows upside down show here.
+    // The magnifiers differ only by the plus sign's upright stroke, mid-lens; the handle points
+    // down and right. Pixels in the wrong order or rows upside down show here.
     const auto& enlarge = byCommand[ID_VIEW_ENLARGE];
     const auto& shrink = byCommand[ID_VIEW_SHRINK];
     std::set<int> columns;
@@ -121,8 +118,7 @@ TEST(ToolBarStrip, ButtonsShowTheirPictures)
     EXPECT_GT(handle.second, lens.second + 4);
 }
 
-// Each icon in two sizes, with a mask that leaves a shape: some pixels are
-// see-through, most are not.
+// Some pixels see-through, most not.
 TEST(Icons, TwoSizesWhoseMaskShapesThePicture)
 {
     for (UINT id : {IDR_MAINFRAME, IDI_DOCUMENT}) {

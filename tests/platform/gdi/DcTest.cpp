@@ -14,7 +14,6 @@ namespace {
 
 constexpr COLORREF kSentinel = RGB(1, 2, 3);
 
-// A 20 x 12 surface filled with a sentinel colour and a context over it.
 class Context : public testing::Test
 {
 protected:
@@ -92,7 +91,6 @@ TEST(GdiObjects, DeletedWhileSelectedGoesWhenDeselectedAndWrappersOwnTheirHandle
     HBRUSH original = SelectObject(hdc, brush);
     ASSERT_NE(original, nullptr);
 
-    // The context keeps drawing with it until it lets go; then it is gone.
     EXPECT_TRUE(DeleteObject(brush));
     EXPECT_TRUE(Rectangle(hdc, -1, -1, 5, 5));
     EXPECT_EQ(GetPixel(hdc, 1, 1), RGB(9, 9, 9));

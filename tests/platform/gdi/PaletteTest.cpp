@@ -57,13 +57,10 @@ protected:
     }
 };
 
-// Only the free slots between the twenty static colours are claimed, once;
-// another foreground palette takes them over, and deleting a palette gives
-// its slots back.
+// Only the slots between the twenty static colours are claimed; deleting gives them back.
 TEST_F(Realize, ForegroundMapsNewColoursOnceAndStaticColoursNever)
 {
-    // Two entries are static colours (black, white) and one repeats.
-    HPALETTE p = MakePalette(6, [](int i) {
+    HPALETTE p = MakePalette(6, [](int i) { // black and white are static, and one repeats
         const PALETTEENTRY table[] = {{0, 0, 0, 0},    {255, 255, 255, 0}, {11, 22, 33, 0},
                                       {44, 55, 66, 0}, {11, 22, 33, 0},    {77, 88, 99, 0}};
         return table[i];

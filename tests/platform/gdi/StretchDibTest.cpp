@@ -12,16 +12,14 @@
 #include <cmath>
 #include <random>
 
-// GCC 12 at -O3 mistakes the vectors inside the aggregate tables below for
-// uninitialised; they are not.
+// GCC 12 at -O3 takes the vectors in the aggregate tables below for uninitialised.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 
 namespace {
 
-// Straightforward decode of picture pixel (x, y), row 0 at the top; nothing
-// when the first `held` bytes of the block do not hold all of it.
+// Picture pixel (x, y), row 0 at the top; nothing when the first `held` bytes lack it.
 std::optional<DWORD> ReferencePixel(const TestDib& d, size_t held, LONGLONG x, LONGLONG y)
 {
     const BITMAPINFOHEADER& h = d.info.bmiHeader;
@@ -81,9 +79,7 @@ const Format kFormats[] = {{1, BI_RGB, {}},
                            {32, BI_ALPHABITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF, 0xC0000000}},
                            {32, BI_BITFIELDS, {0xFF000000, 0, 0x0000FFF0}}};
 
-// Rows by hand, where the per-pixel reference below could share a mistake:
-// bit and nibble order, the 16-bit default's top bit, channel order, masks
-// wider than 8 bits. 1:1 takes the scale-1 routines, mirrored the per-column ones.
+// By hand, where the per-pixel reference could share a mistake; mirrored takes other routines.
 TEST(StretchDibFormats, RowsDecodeExactly)
 {
     struct Case
@@ -127,8 +123,7 @@ TEST(StretchDibFormats, RowsDecodeExactly)
     }
 }
 
-// The tests below run with the processor's vector routines and with the
-// baseline ones, so both are checked on any machine.
+// With the vector routines and the baseline ones, so both are checked on any machine.
 class StretchDibRoutines : public testing::TestWithParam<bool>
 {
 protected:
@@ -144,10 +139,7 @@ protected:
 };
 INSTANTIATE_TEST_SUITE_P(VectorOrBaseline, StretchDibRoutines, testing::Bool());
 
-// Rows long enough for every vector loop, from each column phase, whole and
-// cut short inside the second row; then random formats, sizes, short blocks,
-// rectangles partly outside the picture, mirroring and clips. All against the
-// per-pixel reference; the canvas outside the clip must stay untouched.
+// Rows long enough for every vector loop from each column phase, then random draws.
 TEST_P(StretchDibRoutines, MatchesPerPixelReference)
 {
     std::mt19937 rng(7);
@@ -200,8 +192,7 @@ TEST_P(StretchDibRoutines, MatchesPerPixelReference)
     }
 }
 
-// Pictures and rectangles near the limits of int: nothing wraps, nothing is
-// sized by the destination, and what the small blocks hold is drawn.
+// Near the limits of int: nothing wraps, nothing is sized by the destination.
 TEST(StretchDibScaling, HugeSizesDoNotOverflow)
 {
     struct Case
@@ -249,8 +240,6 @@ TEST(StretchDibResult, UndrawableDibsReturnZeroAndDrawNothing)
         DWORD size = 40;
         int srcWidth = 4, srcHeight = 4;
     };
-    // Sizes, bit counts, compressions, RLE pairings, masks with a gap or an
-    // overlap, other header sizes, empty source rectangles.
     const Case cases[] = {{0, 4, 8, BI_RGB, {}},
                           {4, 0, 8, BI_RGB, {}},
                           {4, INT_MIN, 8, BI_RGB, {}},
