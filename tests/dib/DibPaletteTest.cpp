@@ -39,10 +39,8 @@ TEST(DibPalette, TakesTheColourCountWithinTheTable)
     struct Case
     {
         WORD bitCount;
-        DWORD clrUsed;
-        DWORD compression;
-        int entries;   // 0: no palette
-        int firstUsed; // colour-table entry that becomes palette entry 0
+        DWORD clrUsed, compression;
+        int entries, firstUsed; // 0: no palette; the colour entry that becomes palette entry 0
     };
     for (const Case c :
          {Case{1, 0, BI_RGB, 2, 0}, Case{8, 0, BI_RGB, 256, 0}, Case{8, 100, BI_RGB, 100, 0},

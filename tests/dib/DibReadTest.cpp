@@ -87,10 +87,8 @@ TEST(DibRead, PixelBlockIsSizedByTheFileSizeFieldWithinTheFile)
     struct Case
     {
         const char* what;
-        DWORD fileSize; // the header's claims
-        DWORD pixelOffset;
-        size_t pixelsHeld; // pixel bytes actually in the file
-        size_t expected;
+        DWORD fileSize, pixelOffset;
+        size_t pixelsHeld, expected; // pixel bytes in the file, in the block
     };
     for (const Case c :
          {Case{"exact", 1078 + 16, 1078, 16, 16},
@@ -116,8 +114,7 @@ TEST(DibRead, LaterHeadersReadAsTheInfoKind)
 {
     struct Case
     {
-        DWORD size;
-        DWORD compression;
+        DWORD size, compression;
         int masksFromHeader;
     };
     for (const Case c :

@@ -46,14 +46,10 @@ std::string WriteInput(const std::string& name, const std::vector<BYTE>& bytes)
     return path;
 }
 
-// Exactly the header the tool writes, and the pixels after it.
 RgbImage ReadOutput(const std::string& path)
 {
     RgbImage image;
     EXPECT_TRUE(LoadPpm(path, image)) << path << " is not a whole P6 PPM";
-    const std::string header =
-        "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
-    EXPECT_EQ(ReadText(path).substr(0, header.size()), header);
     return image;
 }
 
