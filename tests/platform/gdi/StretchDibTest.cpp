@@ -79,50 +79,6 @@ const Format kFormats[] = {{1, BI_RGB, {}},
                            {32, BI_ALPHABITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF, 0xC0000000}},
                            {32, BI_BITFIELDS, {0xFF000000, 0, 0x0000FFF0}}};
 
-// By hand, where the per-pixel reference could share a mistake; mirrored takes other routines.
-TEST(StretchDibFormats, RowsDecodeExactly)
-{
-    struct Case
-    {
-        Format format;
-        std::vector<BYTE> row;
-        std::vector<DWORD> expected;
-    };
-    const DWORD p0 = Pal(0), p1 = Pal(1);
-    const Case cases[] = {
-        {{1, BI_RGB, {}}, {0xA5, 0x80}, {p1, p0, p1, p0, p0, p1, p0, p1, p1}},
-        {{4, BI_RGB, {}}, {0x1F, 0xA0}, {p1, Pal(15), Pal(10)}},
-        // x-5-5-5, the top bit ignored
-        {{16, BI_RGB, {}},
-         {0xFF, 0x7F, 0x00, 0x80, 0x00, 0x7C, 0x1F, 0x00, 0x10, 0x02},
-         {0xFFFFFFFF, 0xFF000000, 0xFFFF0000, 0xFF0000FF, 0xFF008484}},
-        {{16, BI_BITFIELDS, {0xF000, 0x0F00, 0}}, {0x00, 0xF8}, {0xFFFF8800}}, // no blue
-        // No row padding: nothing to read past the last pixel.
-        {{24, BI_RGB, {}},
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
-         {0xFF030201, 0xFF060504, 0xFF090807, 0xFF0C0B0A}},
-        {{32, BI_BITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF}},
-         {0x01, 0x00, 0xF8, 0x3F},
-         {0xFFFF8000}},
-        {{32, BI_BITFIELDS, {0xFFFFFFFF, 0, 0}},
-         {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80},
-         {0xFFFF0000, 0xFF800000}}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.format.bpp << " bits, " << c.row.size() << " bytes");
-        const int w = static_cast<int>(c.expected.size());
-        TestDib d(w, 1, c.format.bpp, c.format.compression);
-        d.SetMasks(c.format.masks);
-        d.bits = c.row;
-        d.bits.resize(DibRowStride(w, c.format.bpp));
-        for (int dir : {1, -1}) {
-            Canvas canvas(w, 1);
-            canvas.Draw(d, {0, 0, w, 1}, {dir > 0 ? 0 : w - 1, 0, dir * w, 1, 0, 0, w, 1});
-            for (int x = 0; x < w; ++x)
-                EXPECT_EQ(canvas.At(dir > 0 ? x : w - 1 - x, 0), c.expected[x]) << "x " << x;
-        }
-    }
-}
-
 // With the vector routines and the baseline ones, so both are checked on any machine.
 class StretchDibRoutines : public testing::TestWithParam<bool>
 {
