@@ -14,7 +14,6 @@
 
 bool LoadPng(const std::string& path, RgbImage& image)
 {
-    // QImage reads PNGs without an application object; only this file sees Qt.
     QImage png;
     if (!png.load(QString::fromStdString(path), "PNG"))
         return false;
