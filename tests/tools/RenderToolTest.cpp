@@ -139,10 +139,7 @@ TEST(RenderTool, WritesWhatOneDrawShows)
     };
     for (const Case& c :
          {Case{kPal8, 1, ""}, Case{cut, 7, ""}, Case{BmpSuitePath("q/pal8rletrns.bmp"), 7, ""},
-          Case{BmpSuitePath("g/rgb24.bmp"), 7, ""}, Case{BmpSuitePath("g/pal4rle.bmp"), 7, ""},
-          Case{BmpSuitePath("q/rgba64.bmp"), 7, ""}, Case{BmpSuitePath("q/rgb24jpeg.bmp"), 7, ""},
-          Case{BmpSuitePath("q/rgb24rle24.bmp"), 7, ""},
-          Case{BmpSuitePath("q/pal1huffmsb.bmp"), 7, ""}, Case{kPal8, 7, "300x100+500+340"},
+          Case{BmpSuitePath("q/rgb24jpeg.bmp"), 7, ""}, Case{kPal8, 7, "300x100+500+340"},
           Case{kPal8, 7, "40x30+870+440"}, Case{kPal8, 7, "1920x1080+0+0"}}) {
         SCOPED_TRACE(c.input + " " + c.viewport);
         CFile file(c.input.c_str(), CFile::modeRead);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <climits>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -51,11 +52,11 @@ TEST_F(Context, ViewportOriginAndClipDecideWhichPixelsChange)
         for (int x = 0; x < 20; ++x)
             EXPECT_EQ(At(x, y), x < 6 && y < 6 ? RGB(255, 0, 0) : kSentinel) << x << "," << y;
 
-    EXPECT_EQ(dc.GetPixel(5, -4), RGB(255, 0, 0));
-    EXPECT_EQ(dc.GetPixel(10, 1), RGB(255, 0, 0));
-    EXPECT_EQ(dc.GetPixel(11, 1), CLR_INVALID); // outside the clip
-    EXPECT_EQ(dc.GetPixel(4, -4), CLR_INVALID); // outside the surface
-    EXPECT_EQ(dc.GetPixel(INT_MAX, INT_MIN), CLR_INVALID);
+    // Inside, outside the clip, outside the surface.
+    EXPECT_EQ((std::vector<COLORREF>{dc.GetPixel(5, -4), dc.GetPixel(10, 1), dc.GetPixel(11, 1),
+                                     dc.GetPixel(4, -4), dc.GetPixel(INT_MAX, INT_MIN)}),
+              (std::vector<COLORREF>{RGB(255, 0, 0), RGB(255, 0, 0), CLR_INVALID, CLR_INVALID,
+                                     CLR_INVALID}));
 }
 
 TEST_F(Context, PaletteIndexBrushesResolveThroughThePaletteSelectedWhenDrawing)

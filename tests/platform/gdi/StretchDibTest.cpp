@@ -212,16 +212,15 @@ TEST(StretchDibResult, UndrawableDibsReturnZeroAndDrawNothing)
                           {4, 4, 8, BI_RGB, {}, 12},
                           {4, 4, 8, BI_RGB, {}, 40, 0, 4},
                           {4, 4, 8, BI_RGB, {}, 40, 4, 0}};
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
         TestDib d(c.width, c.height, c.bpp, c.compression);
         d.SetMasks(c.masks);
         d.info.bmiHeader.biSize = c.size;
         d.bits.assign(256, 0x11);
         Canvas canvas(4, 4);
-        EXPECT_EQ(canvas.Draw(d, {0, 0, 4, 4}, {0, 0, 4, 4, 0, 0, c.srcWidth, c.srcHeight}), 0)
-            << "case " << i;
-        EXPECT_EQ(canvas.pixels, Canvas(4, 4).pixels) << "case " << i;
+        EXPECT_EQ(canvas.Draw(d, {0, 0, 4, 4}, {0, 0, 4, 4, 0, 0, c.srcWidth, c.srcHeight}), 0);
+        EXPECT_EQ(canvas.pixels, Canvas(4, 4).pixels);
     }
 }
 
