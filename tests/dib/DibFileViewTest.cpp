@@ -59,26 +59,20 @@ TEST(DibFileView, DrawsTheFileWhileItIsCutOrRewritten)
     const std::vector<BYTE> original = FileBytes(0);
     const size_t pixels = kStart + kPixelOffset;
     const size_t half = pixels + kPixelBytes / 2 + 17; // inside a page
-    // What the file now holds, zeros past its end.
-    auto cutTo = [&](size_t length) {
-        std::vector<BYTE> bytes = original;
-        std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(length), bytes.end(), 0);
-        return bytes;
-    };
     struct Case
     {
-        const char* name;
         size_t length;             // the file cut to this many bytes...
         std::vector<BYTE> written; // ...then these written from its start
-        std::vector<BYTE> shown;
     };
-    const Case cases[] = {
-        {"cut to nothing", 0, {}, cutTo(pixels)},
-        {"cut in half", half, {}, cutTo(half)},
-        {"rewritten with other pixels", 0, FileBytes(77), FileBytes(77)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const Case& c : {Case{0, {}}, Case{half, {}}, Case{0, FileBytes(77)}}) {
+        SCOPED_TRACE(testing::Message() << c.length << (c.written.empty() ? " cut" : " rewritten"));
+        // Nothing written: the pixels the file no longer holds read as zeros.
+        std::vector<BYTE> shown = c.written;
+        if (shown.empty()) {
+            shown = original;
+            std::fill(shown.begin() + static_cast<std::ptrdiff_t>(std::max(c.length, pixels)),
+                      shown.end(), 0);
+        }
         char path[] = "/tmp/pixmora_view_XXXXXX";
         const int fd = ::mkstemp(path);
         ASSERT_GE(fd, 0);
@@ -92,11 +86,11 @@ TEST(DibFileView, DrawsTheFileWhileItIsCutOrRewritten)
         ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(c.length)), 0);
         ASSERT_EQ(::pwrite(fd, c.written.data(), c.written.size(), 0),
                   static_cast<ssize_t>(c.written.size()));
-        ExpectShownAs(dib, c.shown);
+        ExpectShownAs(dib, shown);
         if (!c.written.empty()) {
             CDib again;
             ASSERT_TRUE(ReadAt(again, file));
-            ExpectShownAs(again, c.shown);
+            ExpectShownAs(again, shown);
         }
         ::close(fd);
         std::remove(path);
