@@ -1,4 +1,4 @@
-// CDib: the blank bitmap, the colour count, and redrawing a replaced picture.
+// CDib: the blank bitmap, and redrawing a replaced picture.
 
 #include "dib/Dib.h"
 
@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <tuple>
 #include <vector>
 
@@ -23,28 +22,6 @@ TEST(Dib, NewObjectIsABlankGreyRamp16x16)
     EXPECT_EQ(RGB(c.rgbRed, c.rgbGreen, c.rgbBlue), RGB(100, 100, 100));
     EXPECT_EQ(std::vector<BYTE>(dib.m_pPixels, dib.m_pPixels + dib.m_cbPixels),
               std::vector<BYTE>(256, 0));
-}
-
-TEST(DibColorCount, BitCountImpliesItUnlessAnInfoHeaderGivesColoursUsed)
-{
-    struct Case
-    {
-        DWORD size; // 12: the core kind, 12 bytes on the heap so that reading past them faults
-        WORD bitCount;
-        DWORD clrUsed;
-        int expected;
-    };
-    for (const Case c :
-         {Case{40, 1, 0, 2}, Case{40, 4, 0, 16}, Case{40, 8, 0, 256}, Case{40, 24, 0, 0},
-          Case{40, 2, 0, 0}, Case{40, 4, 7, 7}, Case{108, 24, 300, 300},
-          Case{40, 8, 0xFFFFFFFF, INT_MAX}, Case{40, 8, 0x80000000, INT_MAX}, Case{12, 1, 0, 2},
-          Case{12, 8, 0, 256}, Case{12, 24, 0, 0}}) {
-        SCOPED_TRACE(testing::Message() << c.size << "-byte header, " << c.bitCount << " bits");
-        const std::vector<BYTE> header =
-            c.size == 12 ? BmpBytes().CoreHeader(2, 2, c.bitCount).Vector()
-                         : BmpBytes().InfoHeader(3, 3, c.bitCount, 0, c.clrUsed, c.size).Vector();
-        EXPECT_EQ(DibColorCount(header.data()), c.expected);
-    }
 }
 
 // A 4 x 3 RLE8 picture whose colour entry i is (red 4i + 2, green 4i + 1, blue 4i).
