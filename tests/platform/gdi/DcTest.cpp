@@ -1,4 +1,4 @@
-// Device contexts: rectangles, viewport origin, clip, palette-index brushes, object lifetimes.
+// Device contexts: rectangles, viewport origin, clip, object lifetimes.
 
 #include "gdi/Dc.h"
 
@@ -57,31 +57,6 @@ TEST_F(Context, ViewportOriginAndClipDecideWhichPixelsChange)
                                      dc.GetPixel(4, -4), dc.GetPixel(INT_MAX, INT_MIN)}),
               (std::vector<COLORREF>{RGB(255, 0, 0), RGB(255, 0, 0), CLR_INVALID, CLR_INVALID,
                                      CLR_INVALID}));
-}
-
-TEST_F(Context, PaletteIndexBrushesResolveThroughThePaletteSelectedWhenDrawing)
-{
-    LOGPALETTE record{0x300, 1, {{10, 20, 30, 0}}};
-    CPalette palette;
-    ASSERT_TRUE(palette.CreatePalette(&record));
-
-    CBrush first(PALETTEINDEX(0));
-    CBrush past(PALETTEINDEX(999));
-    CBrush* original = dc.SelectObject(&first);
-    dc.Rectangle(0, 0, 4, 4); // default palette: entry 0 is black
-    EXPECT_EQ(At(1, 1), RGB(0, 0, 0));
-
-    CPalette* before = dc.SelectPalette(&palette, FALSE);
-    dc.Rectangle(0, 0, 4, 4);
-    EXPECT_EQ(At(1, 1), RGB(10, 20, 30));
-    dc.SelectObject(&past); // an index past the end takes the last entry
-    dc.Rectangle(0, 0, 4, 4);
-    EXPECT_EQ(At(1, 1), RGB(10, 20, 30));
-
-    // Selections hand back what was there; the same handle, the same wrapper.
-    EXPECT_EQ(dc.SelectPalette(before, FALSE), &palette);
-    EXPECT_EQ(dc.SelectObject(original), &past);
-    EXPECT_EQ(dc.SelectPalette(before, FALSE), before);
 }
 
 TEST(GdiObjects, DeletedWhileSelectedGoesWhenDeselectedAndWrappersOwnTheirHandles)
