@@ -1,4 +1,4 @@
-// Device contexts: rectangles, viewport origin, clip, object lifetimes.
+// Device contexts: viewport origin, clip, object lifetimes.
 
 #include "gdi/Dc.h"
 
@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -23,18 +21,6 @@ protected:
 
     COLORREF At(int x, int y) const { return SurfaceColor(surface.Row(y)[x]); }
 };
-
-TEST_F(Context, RectangleOutlinesInThePenAndFillsInTheBrushHalfOpen)
-{
-    ASSERT_TRUE(dc.Rectangle(7, 8, 2, 3)); // reversed corners: covers x 2..6, y 3..7
-    for (const auto& [x, y, colour] :
-         {std::tuple{2, 3, RGB(0, 0, 0)}, std::tuple{6, 7, RGB(0, 0, 0)},
-          std::tuple{3, 4, RGB(255, 255, 255)}, std::tuple{5, 6, RGB(255, 255, 255)}})
-        EXPECT_EQ(At(x, y), colour) << x << ", " << y; // outline black, default brush white
-    EXPECT_EQ(std::count_if(surface.Bits(), surface.Bits() + 240,
-                            [](DWORD p) { return SurfaceColor(p) != kSentinel; }),
-              5 * 5);
-}
 
 TEST_F(Context, ViewportOriginAndClipDecideWhichPixelsChange)
 {
