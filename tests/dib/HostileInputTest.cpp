@@ -5,7 +5,6 @@
 #include "BmpBytes.h"
 #include "BmpSuite.h"
 #include "dib/Dib.h"
-#include "dib/DibPalette.h"
 
 #include <gtest/gtest.h>
 
@@ -210,9 +209,6 @@ void DrawEveryWindow(CDib& dib)
             }
         }
     }
-    // The palette dialog's count keeps to the table.
-    CDibPalette palette;
-    EXPECT_LE(palette.Create(&dib) ? palette.GetNumEntries() : 0, kDibColorEntries);
 }
 
 void Gauntlet(const std::vector<BYTE>& bytes)
