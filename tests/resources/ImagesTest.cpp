@@ -33,16 +33,6 @@ std::vector<COLORREF> Draw(std::span<const BYTE> bytes, int width, int height)
     return pixels;
 }
 
-// Image n of the strip.
-std::vector<COLORREF> Image(const std::vector<COLORREF>& strip, int n)
-{
-    std::vector<COLORREF> image;
-    for (int y = 0; y < 18; ++y)
-        image.insert(image.end(), strip.begin() + y * 160 + n * 16,
-                     strip.begin() + y * 160 + n * 16 + 16);
-    return image;
-}
-
 // The mean position of the pixels of one colour.
 std::pair<double, double> CentreOf(const std::vector<COLORREF>& image, COLORREF color, int width)
 {
@@ -89,7 +79,10 @@ TEST(ToolBarStrip, ButtonsShowTheirPictures)
         const int n = ToolBarImageIndex(*toolBar, i);
         if (n < 0)
             continue;
-        const std::vector<COLORREF> image = Image(strip, n);
+        std::vector<COLORREF> image; // 16 x 18 pixels, image n of the strip
+        for (int y = 0; y < 18; ++y)
+            image.insert(image.end(), strip.begin() + y * 160 + n * 16,
+                         strip.begin() + y * 160 + n * 16 + 16);
         for (size_t corner : {0, 15, 17 * 16, 17 * 16 + 15})
             EXPECT_EQ(image[corner], kLightGrey) << n;
         EXPECT_GT(std::ranges::count_if(image, [](COLORREF c) { return c != kLightGrey; }), 40)

@@ -28,9 +28,8 @@ bool LoadPpm(const std::string& path, RgbImage& image);
 struct PixelComparison
 {
     bool sameSize = false;
-    long differing = 0;    // pixels with any channel beyond the tolerance
-    int maxDifference = 0; // largest channel difference over the whole picture
-    std::string report;    // the size mismatch, or the first few differing pixels
+    long differing = 0; // pixels with any channel beyond the tolerance
+    std::string report; // the size mismatch, or the first few differing pixels
 
     bool Matches() const { return sameSize && differing == 0; }
 };
