@@ -52,7 +52,6 @@ TEST(StringTable, LooksUpEveryEntryAndFieldAndNothingElse)
 {
     EXPECT_EQ(GetStringField("a\n\nc", 1), "");
     EXPECT_EQ(GetStringField("a\n\nc", 2), "c");
-    EXPECT_EQ(GetStringField("a\nb", -1), "");
     EXPECT_EQ(SplitDocString("Title\nName")[kDocFilterExt], "");
     for (const STRINGTABLEENTRY& entry : GetStringTable()) {
         EXPECT_EQ(LoadResourceString(entry.id), entry.text);
