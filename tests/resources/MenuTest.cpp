@@ -17,8 +17,7 @@ std::string Shown(const char* text)
     return out;
 }
 
-// The menu bar as an outline: a popup per line, then its items indented with
-// their command ids, "---" for a separator.
+// A popup per line, then its items indented with their command ids.
 std::string Outline(MENUTEMPLATE menu)
 {
     std::string out;
@@ -86,9 +85,7 @@ std::string Shortcut(const ACCEL& accel)
     return out + static_cast<char>(accel.key);
 }
 
-// The letter keys the menu shows, the Edit commands' older second keys, the
-// zoom keys and the pane keys; Save's Ctrl+S stays although Save does
-// nothing. The table ends with its last entry.
+// Save's Ctrl+S stays although Save does nothing; the table ends with its last entry.
 TEST(MainAccelerators, AreTheShortcutsAUserKnows)
 {
     const std::span<const ACCEL> table = LoadAcceleratorResource(IDR_MAINFRAME);

@@ -10,8 +10,7 @@
 
 namespace {
 
-// Every menu item and button has a status-bar prompt, and every button a
-// tooltip, except the palette commands and the always disabled Print.
+// Except the palette commands and the always disabled Print.
 TEST(CommandStrings, EveryMenuItemHasAPromptAndEveryButtonATip)
 {
     std::vector<UINT> commands;
@@ -53,7 +52,6 @@ TEST(StringTable, LooksUpEveryEntryAndFieldAndNothingElse)
 {
     EXPECT_EQ(GetStringField("a\n\nc", 1), "");
     EXPECT_EQ(GetStringField("a\n\nc", 2), "c");
-    EXPECT_EQ(GetStringField("a\nb", -1), "");
     EXPECT_EQ(SplitDocString("Title\nName")[kDocFilterExt], "");
     for (const STRINGTABLEENTRY& entry : GetStringTable()) {
         EXPECT_EQ(LoadResourceString(entry.id), entry.text);
@@ -63,8 +61,6 @@ TEST(StringTable, LooksUpEveryEntryAndFieldAndNothingElse)
         EXPECT_EQ(LoadResourceString(id), nullptr) << id;
 }
 
-// The window layer finds every kind of resource through the provider, and
-// nothing once it is taken away.
 TEST(ResourceProvider, HandsEveryKindToTheWindowLayer)
 {
     const ResourceProvider* before = AfxSetResourceProvider(&GetResourceProvider());

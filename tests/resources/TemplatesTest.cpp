@@ -33,13 +33,4 @@ TEST(DialogTemplates, PaletteFrameLetsMouseMovementReachTheDialog)
     EXPECT_EQ(dialog->style & WS_CLIPCHILDREN, 0u);
 }
 
-TEST(ResourceOrdinal, IsANumberOfAtMostSixteenBitsAfterAHash)
-{
-    EXPECT_EQ(ResourceOrdinal("#128"), 128u);
-    EXPECT_EQ(ResourceOrdinal("#65535"), 65535u);
-    for (const char* name :
-         {"#65536", "#99999999999", "#", "#12a", "128", static_cast<const char*>(nullptr)})
-        EXPECT_EQ(ResourceOrdinal(name), 0u) << (name ? name : "null");
-}
-
 } // namespace

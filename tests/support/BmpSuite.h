@@ -18,8 +18,7 @@ struct BmpSuiteEntry
 
 std::string BmpSuitePath(const std::string& relative);
 
-// The file's name with everything but letters and digits made '_', usable as
-// a test name: "g/pal8-0.bmp" gives "g_pal8_0_bmp".
+// Usable as a test name: "g/pal8-0.bmp" gives "g_pal8_0_bmp".
 std::string BmpSuiteTestName(const std::string& file);
 
 // Every row of the manifest; an empty list when the manifest cannot be read.

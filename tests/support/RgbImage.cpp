@@ -14,7 +14,6 @@
 
 bool LoadPng(const std::string& path, RgbImage& image)
 {
-    // QImage reads PNGs without an application object; only this file sees Qt.
     QImage png;
     if (!png.load(QString::fromStdString(path), "PNG"))
         return false;
@@ -70,7 +69,6 @@ PixelComparison ComparePixels(const RgbImage& expected, const DWORD* actual, int
             const int r = (got >> 16) & 0xFF, g = (got >> 8) & 0xFF, b = got & 0xFF;
             const int diff =
                 std::max({std::abs(r - want[0]), std::abs(g - want[1]), std::abs(b - want[2])});
-            result.maxDifference = std::max(result.maxDifference, diff);
             if (diff > tolerance && result.differing++ < kListed) {
                 std::snprintf(text, sizeof text,
                               " (%d,%d) expected #%02x%02x%02x got #%02x%02x%02x;", x, y, want[0],

@@ -1,8 +1,6 @@
 #pragma once
 
-// Pictures as plain RGB bytes, loaded from the reference PNGs and from the
-// PPMs the render tool writes, and compared with what a drawing left on a
-// surface.
+// Pictures as plain RGB bytes, from reference PNGs and the tool's PPMs, compared with surfaces.
 
 #include "core/Types.h"
 
@@ -24,21 +22,18 @@ struct RgbImage
 // A PNG of any colour type, converted to 8-bit RGB; false when it cannot be read.
 bool LoadPng(const std::string& path, RgbImage& image);
 
-// A binary PPM with maxval 255 and no comments; false when the file is not
-// one, or when its size is not exactly what the header describes.
+// A binary PPM with maxval 255 and no comments, exactly the size its header describes.
 bool LoadPpm(const std::string& path, RgbImage& image);
 
 struct PixelComparison
 {
     bool sameSize = false;
-    long differing = 0;    // pixels with any channel beyond the tolerance
-    int maxDifference = 0; // largest channel difference over the whole picture
-    std::string report;    // the size mismatch, or the first few differing pixels
+    long differing = 0; // pixels with any channel beyond the tolerance
+    std::string report; // the size mismatch, or the first few differing pixels
 
     bool Matches() const { return sameSize && differing == 0; }
 };
 
-// Compares every pixel's R, G and B with `expected`. `actual` holds surface
-// words, 0x..RRGGBB with the top byte ignored, `stride` words a row.
+// `actual` holds surface words, 0x..RRGGBB with the top byte ignored, `stride` words a row.
 PixelComparison ComparePixels(const RgbImage& expected, const DWORD* actual, int width, int height,
                               size_t stride, int tolerance);

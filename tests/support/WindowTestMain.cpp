@@ -1,5 +1,4 @@
-// Window tests run real windows on Qt's offscreen platform: no display needed.
-// Shared by every test program that opens windows.
+// The main of every window test: real windows on Qt's offscreen platform, no display needed.
 
 #include "ui/MessageLoop.h"
 

@@ -18,8 +18,7 @@ struct ProgramRun
     std::string err;
 };
 
-// A path in the build folder, distinct for each test so that tests can run
-// side by side.
+// Distinct for each test so that tests can run side by side.
 inline std::string OutputPath(const std::string& name)
 {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();

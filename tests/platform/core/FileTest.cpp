@@ -36,7 +36,7 @@ std::string WriteTempFile(const std::string& name, const BYTE* data, size_t size
     return path;
 }
 
-// Both kinds of file object must behave alike: the reader takes either.
+// The reader takes either kind.
 template <typename T>
 class FileReading : public testing::Test
 {
@@ -52,8 +52,7 @@ protected:
 using FileKinds = testing::Types<CFile, CMemFile>;
 TYPED_TEST_SUITE(FileReading, FileKinds);
 
-// Reads deliver what is there and no more; past the end is a valid position
-// that holds nothing; a position before the start and use after close throw.
+// Past the end is a valid position that holds nothing; before the start is not.
 TYPED_TEST(FileReading, ReadsAndSeeksDeliverWhatIsThereAndNoMore)
 {
     CFile& f = *this->file;
@@ -85,8 +84,7 @@ TYPED_TEST(FileReading, ReadsAndSeeksDeliverWhatIsThereAndNoMore)
     EXPECT_THROW(f.GetLength(), CFileException);
 }
 
-// What the viewer tells a user who opened the wrong thing (a FIFO with no
-// writer would block a reader for ever), and the name of what it opened.
+// A FIFO with no writer would block a reader for ever.
 TEST(DiskFile, OnlyRegularFilesOpenAndFailuresNameTheCauseAndTheFile)
 {
     const std::string missing = TempPath("does-not-exist.bmp");
@@ -120,8 +118,7 @@ TEST(DiskFile, OnlyRegularFilesOpenAndFailuresNameTheCauseAndTheFile)
     EXPECT_EQ(file.GetPosition(), 0u);
 }
 
-// A bus error that no view explains is a real fault: it must still end the
-// process, as it would with no views at all, and never be retried forever.
+// A bus error no view explains is a real fault: it must end the process, not be retried.
 TEST(FileViewDeathTest, BusErrorsOutsideViewsStillEndTheProcess)
 {
     const std::vector<BYTE> page(8192, 1);

@@ -8,8 +8,6 @@
 
 namespace {
 
-// Two recorded levels below CObject, the first without a creation function,
-// and a sibling.
 class CShape : public CObject
 {
     DECLARE_DYNAMIC(CShape)
@@ -34,8 +32,7 @@ IMPLEMENT_DYNAMIC(CShape, CObject)
 IMPLEMENT_DYNCREATE(CSquare, CShape)
 IMPLEMENT_DYNAMIC(CCircle, CShape)
 
-// The object is deleted through CObject*, as the framework deletes them;
-// the sanitizer build sees a destructor that is not virtual.
+// Deleted through CObject*, as the framework does: the sanitizer sees a non-virtual destructor.
 TEST(RuntimeClass, CreatesByRecordAndIsKindOfFollowsTheChainUpwardsOnly)
 {
     std::unique_ptr<CObject> square(RUNTIME_CLASS(CSquare)->CreateObject());

@@ -52,8 +52,7 @@ struct Canvas
     int height;
     std::vector<DWORD> pixels;
 
-    // Every pixel starts different, so a stray copy of an untouched pixel shows;
-    // drawn pixels always have an FF top byte, so none looks untouched.
+    // Every pixel starts different, with no FF top byte as drawn pixels have.
     Canvas(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h)
     {
         for (int y = 0; y < h; ++y)
@@ -64,8 +63,7 @@ struct Canvas
     DWORD At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     bool Untouched(int x, int y) const { return At(x, y) == Background(x, y); }
 
-    // `block` is handed over as is: an exact-size allocation lets the
-    // sanitizer catch any read past it.
+    // Handed over as is, so the sanitizer catches any read past an exact-size block.
     int Draw(const TestDib& dib, const std::vector<BYTE>& block, RECT clip, const DrawArgs& a,
              RleRowIndex* index = nullptr)
     {
@@ -79,9 +77,7 @@ struct Canvas
     }
 };
 
-// The source pixel that surface coordinate d shows along one axis, by the
-// rule itself: a negative extent covers start + extent + 1 .. start, and a
-// single negative extent mirrors.
+// The source pixel surface coordinate d shows on one axis; a single negative extent mirrors.
 inline std::optional<LONGLONG> ReferenceAxis(LONGLONG d, LONGLONG dest, int destExtent, int src,
                                              int srcExtent)
 {

@@ -12,16 +12,14 @@
 #include <cmath>
 #include <random>
 
-// GCC 12 at -O3 mistakes the vectors inside the aggregate tables below for
-// uninitialised; they are not.
+// GCC 12 at -O3 takes the vectors in the aggregate tables below for uninitialised.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 
 namespace {
 
-// Straightforward decode of picture pixel (x, y), row 0 at the top; nothing
-// when the first `held` bytes of the block do not hold all of it.
+// Picture pixel (x, y), row 0 at the top; nothing when the first `held` bytes lack it.
 std::optional<DWORD> ReferencePixel(const TestDib& d, size_t held, LONGLONG x, LONGLONG y)
 {
     const BITMAPINFOHEADER& h = d.info.bmiHeader;
@@ -81,54 +79,7 @@ const Format kFormats[] = {{1, BI_RGB, {}},
                            {32, BI_ALPHABITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF, 0xC0000000}},
                            {32, BI_BITFIELDS, {0xFF000000, 0, 0x0000FFF0}}};
 
-// Rows by hand, where the per-pixel reference below could share a mistake:
-// bit and nibble order, the 16-bit default's top bit, channel order, masks
-// wider than 8 bits. 1:1 takes the scale-1 routines, mirrored the per-column ones.
-TEST(StretchDibFormats, RowsDecodeExactly)
-{
-    struct Case
-    {
-        Format format;
-        std::vector<BYTE> row;
-        std::vector<DWORD> expected;
-    };
-    const DWORD p0 = Pal(0), p1 = Pal(1);
-    const Case cases[] = {
-        {{1, BI_RGB, {}}, {0xA5, 0x80}, {p1, p0, p1, p0, p0, p1, p0, p1, p1}},
-        {{4, BI_RGB, {}}, {0x1F, 0xA0}, {p1, Pal(15), Pal(10)}},
-        // x-5-5-5, the top bit ignored
-        {{16, BI_RGB, {}},
-         {0xFF, 0x7F, 0x00, 0x80, 0x00, 0x7C, 0x1F, 0x00, 0x10, 0x02},
-         {0xFFFFFFFF, 0xFF000000, 0xFFFF0000, 0xFF0000FF, 0xFF008484}},
-        {{16, BI_BITFIELDS, {0xF000, 0x0F00, 0}}, {0x00, 0xF8}, {0xFFFF8800}}, // no blue
-        // No row padding: nothing to read past the last pixel.
-        {{24, BI_RGB, {}},
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
-         {0xFF030201, 0xFF060504, 0xFF090807, 0xFF0C0B0A}},
-        {{32, BI_BITFIELDS, {0x3FF00000, 0x000FFC00, 0x3FF}},
-         {0x01, 0x00, 0xF8, 0x3F},
-         {0xFFFF8000}},
-        {{32, BI_BITFIELDS, {0xFFFFFFFF, 0, 0}},
-         {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80},
-         {0xFFFF0000, 0xFF800000}}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.format.bpp << " bits, " << c.row.size() << " bytes");
-        const int w = static_cast<int>(c.expected.size());
-        TestDib d(w, 1, c.format.bpp, c.format.compression);
-        d.SetMasks(c.format.masks);
-        d.bits = c.row;
-        d.bits.resize(DibRowStride(w, c.format.bpp));
-        for (int dir : {1, -1}) {
-            Canvas canvas(w, 1);
-            canvas.Draw(d, {0, 0, w, 1}, {dir > 0 ? 0 : w - 1, 0, dir * w, 1, 0, 0, w, 1});
-            for (int x = 0; x < w; ++x)
-                EXPECT_EQ(canvas.At(dir > 0 ? x : w - 1 - x, 0), c.expected[x]) << "x " << x;
-        }
-    }
-}
-
-// The tests below run with the processor's vector routines and with the
-// baseline ones, so both are checked on any machine.
+// With the vector routines and the baseline ones, so both are checked on any machine.
 class StretchDibRoutines : public testing::TestWithParam<bool>
 {
 protected:
@@ -144,10 +95,7 @@ protected:
 };
 INSTANTIATE_TEST_SUITE_P(VectorOrBaseline, StretchDibRoutines, testing::Bool());
 
-// Rows long enough for every vector loop, from each column phase, whole and
-// cut short inside the second row; then random formats, sizes, short blocks,
-// rectangles partly outside the picture, mirroring and clips. All against the
-// per-pixel reference; the canvas outside the clip must stay untouched.
+// Rows long enough for every vector loop from each column phase, then random draws.
 TEST_P(StretchDibRoutines, MatchesPerPixelReference)
 {
     std::mt19937 rng(7);
@@ -200,8 +148,7 @@ TEST_P(StretchDibRoutines, MatchesPerPixelReference)
     }
 }
 
-// Pictures and rectangles near the limits of int: nothing wraps, nothing is
-// sized by the destination, and what the small blocks hold is drawn.
+// Near the limits of int: nothing wraps, nothing is sized by the destination.
 TEST(StretchDibScaling, HugeSizesDoNotOverflow)
 {
     struct Case
@@ -237,7 +184,7 @@ TEST(StretchDibScaling, HugeSizesDoNotOverflow)
     }
 }
 
-// Formats it cannot draw, and an empty source rectangle: 0 and nothing drawn.
+// Formats it cannot draw: 0 and nothing drawn.
 TEST(StretchDibResult, UndrawableDibsReturnZeroAndDrawNothing)
 {
     struct Case
@@ -246,11 +193,7 @@ TEST(StretchDibResult, UndrawableDibsReturnZeroAndDrawNothing)
         WORD bpp;
         DWORD compression;
         std::vector<DWORD> masks;
-        DWORD size = 40;
-        int srcWidth = 4, srcHeight = 4;
     };
-    // Sizes, bit counts, compressions, RLE pairings, masks with a gap or an
-    // overlap, other header sizes, empty source rectangles.
     const Case cases[] = {{0, 4, 8, BI_RGB, {}},
                           {4, 0, 8, BI_RGB, {}},
                           {4, INT_MIN, 8, BI_RGB, {}},
@@ -263,50 +206,33 @@ TEST(StretchDibResult, UndrawableDibsReturnZeroAndDrawNothing)
                           {4, 4, 24, BI_BITFIELDS, {}},
                           {4, 4, 16, BI_BITFIELDS, {0x7C00, 0x03E0, 0x0015}},
                           {4, 4, 32, BI_BITFIELDS, {0xFF0000, 0x1FF00, 0xFF}},
-                          {4, 4, 32, BI_BITFIELDS, {0xFF0000, 0xFF80, 0xFF}},
-                          {4, 4, 8, BI_RGB, {}, 12},
-                          {4, 4, 8, BI_RGB, {}, 40, 0, 4},
-                          {4, 4, 8, BI_RGB, {}, 40, 4, 0}};
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
+                          {4, 4, 32, BI_BITFIELDS, {0xFF0000, 0xFF80, 0xFF}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
         TestDib d(c.width, c.height, c.bpp, c.compression);
         d.SetMasks(c.masks);
-        d.info.bmiHeader.biSize = c.size;
         d.bits.assign(256, 0x11);
         Canvas canvas(4, 4);
-        EXPECT_EQ(canvas.Draw(d, {0, 0, 4, 4}, {0, 0, 4, 4, 0, 0, c.srcWidth, c.srcHeight}), 0)
-            << "case " << i;
-        EXPECT_EQ(canvas.pixels, Canvas(4, 4).pixels) << "case " << i;
+        EXPECT_EQ(canvas.Draw(d, {0, 0, 4, 4}, {0, 0, 4, 4, 0, 0, 4, 4}), 0);
+        EXPECT_EQ(canvas.pixels, Canvas(4, 4).pixels);
     }
 }
 
-// The public call: argument checks, the viewport origin and the clip.
+// The public call goes through the context's viewport origin and clip.
 TEST(StretchDibPublic, DrawsThroughTheContext)
 {
     CSurface surface(6, 4, RGB(1, 2, 3));
     const HDC dc = CreateSurfaceDC(&surface);
     TestDib d(2, 2, 8);
     d.bits = {1, 2, 0, 0, 3, 4, 0, 0};
-    const BYTE* bits = d.bits.data();
-    const size_t size = d.bits.size();
-    EXPECT_EQ(StretchDIBits(nullptr, 0, 0, 2, 2, 0, 0, 2, 2, bits, size, &d.info, 0, SRCCOPY), 0);
-    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, size, nullptr, 0, SRCCOPY), 0);
-    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, 2, nullptr, size, &d.info, 0, SRCCOPY), 0);
-    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, size, &d.info, 1, SRCCOPY), 0);
-    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, size, &d.info, 0, 0x00EE0086), 0);
-    // Every source line counts as drawn, wherever it lands or not.
-    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, -2, nullptr, 0, &d.info, 0, SRCCOPY), 2);
-    EXPECT_EQ(StretchDIBits(dc, 0, 0, 0, 2, 0, 0, 2, 1, bits, size, &d.info, 0, SRCCOPY), 1);
-    EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 9, 9, 2, 2, bits, size, &d.info, 0, SRCCOPY), 2);
-    EXPECT_EQ(StretchDIBits(dc, 99, 0, 2, 2, 0, 0, 2, 2, bits, size, &d.info, 0, SRCCOPY), 2);
-    const DWORD u = SurfacePixel(RGB(1, 2, 3));
-    EXPECT_EQ(std::vector<DWORD>(surface.Bits(), surface.Bits() + 24), std::vector<DWORD>(24, u));
-
     SetViewportOrgEx(dc, 2, 1, nullptr);
     const RECT clip{0, 0, 4, 4};
     SetDeviceClipRect(dc, &clip);
     // Logical (-1, 0) is surface (1, 1); the clip cuts the enlarged picture at x = 4.
-    EXPECT_EQ(StretchDIBits(dc, -1, 0, 4, 2, 0, 0, 2, 2, bits, size, &d.info, 0, SRCCOPY), 2);
+    EXPECT_EQ(StretchDIBits(dc, -1, 0, 4, 2, 0, 0, 2, 2, d.bits.data(), d.bits.size(), &d.info, 0,
+                            SRCCOPY),
+              2);
+    const DWORD u = SurfacePixel(RGB(1, 2, 3));
     const std::vector<DWORD> expected = {u, u,      u,      u,      u, u, //
                                          u, Pal(3), Pal(3), Pal(4), u, u, //
                                          u, Pal(1), Pal(1), Pal(2), u, u, //
