@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
 #include <vector>
 
@@ -22,6 +23,10 @@ TEST(Dib, NewObjectIsABlankGreyRamp16x16)
     EXPECT_EQ(RGB(c.rgbRed, c.rgbGreen, c.rgbBlue), RGB(100, 100, 100));
     EXPECT_EQ(std::vector<BYTE>(dib.m_pPixels, dib.m_pPixels + dib.m_cbPixels),
               std::vector<BYTE>(256, 0));
+    // Sizes no block or window can hold come out empty, never wrapped.
+    ASSERT_TRUE(dib.Create(-1, 16));
+    EXPECT_EQ(dib.m_cbPixels, 0u);
+    EXPECT_EQ(ScaleDimension(16, std::nan("")), 0);
 }
 
 // A 4 x 3 RLE8 picture whose colour entry i is (red 4i + 2, green 4i + 1, blue 4i).
