@@ -41,13 +41,6 @@ std::vector<COLORREF> Ramp(int count, BYTE blue)
 
 // ---- Start-up and the document's states ------------------------------------------
 
-TEST_F(Viewer, AMissingFileOnTheCommandLineEndsStartUp)
-{
-    EXPECT_FALSE(Start({CString(files.filePath("gone.bmp").toUtf8().constData())}));
-    EXPECT_EQ(app->GetMainWnd(), nullptr);
-    EXPECT_EQ(shown.size(), 1u); // the framework's own report
-}
-
 // A refused file leaves the blank picture and the earlier palette.
 TEST_F(Viewer, ARefusedFileKeepsTheEarlierPaletteATrueColourOneAndNewDropIt)
 {
