@@ -271,8 +271,6 @@ TEST_F(Dialog, WhatIsPaintedIntoTheFrameIsWhatTheDialogReadsAndTheMouseFindsIt)
     });
 }
 
-// ---- Message boxes -----------------------------------------------------------------------------
-
 TEST(Modal, HandlerAnswersInPlaceOfTheLoopInnermostFirst)
 {
     std::vector<ModalRequest> asked;

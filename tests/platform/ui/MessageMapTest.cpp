@@ -146,8 +146,6 @@ TEST(WindowLife, SendMessageToDescendantsReachesEveryDepth)
     EXPECT_EQ(Names(tree.log, WM_USER), (std::vector<std::string>{"a", "a2", "b"}));
 }
 
-// ---- Mouse input and capture ---------------------------------------------------------------
-
 class Input : public testing::Test
 {
 protected:
@@ -217,8 +215,6 @@ TEST_F(Input, CaptureEndsWithTheWindow)
     EXPECT_EQ(GetCapture(), nullptr);
     PumpMessages();
 }
-
-// ---- The palette notice ----------------------------------------------------------------------
 
 TEST(PaletteNotice, ActivationAsksTheTopLevelWindowForItsPalette)
 {

@@ -419,8 +419,6 @@ TEST(Document, ViewsForgetTheirDocumentWhenItGoes)
     EXPECT_EQ(view.GetDocument(), nullptr);
 }
 
-// ---- The scrolling view in a frame ---------------------------------------------------------
-
 class ScrollView : public WinApp
 {
 protected:
