@@ -20,14 +20,6 @@ namespace {
 constexpr int kSteps = 5000;
 constexpr std::uint_fast32_t kSeed = 0x5EED0F1E;
 
-// The standard fixes this generator's sequence: the same session from every compiler.
-struct Random
-{
-    std::minstd_rand engine{kSeed};
-    int Below(int n) { return static_cast<int>(engine() % static_cast<unsigned>(n)); }
-    int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
-};
-
 // A palette's entries, each packed into one word so that they compare.
 using Entries = std::vector<DWORD>;
 
@@ -88,6 +80,9 @@ bool IsBlankBitmap(const CDib& dib)
 class Soak : public viewertest::Viewer
 {
 protected:
+    // The standard fixes this generator's sequence: the same session from every compiler.
+    int Below(int n) { return static_cast<int>(engine() % static_cast<unsigned>(n)); }
+    int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
     // Every file the session may open, with what opening it must do.
     void CollectFiles()
     {
@@ -124,19 +119,19 @@ protected:
 
     const std::string& AnyPath()
     {
-        return paths[static_cast<size_t>(rng.Below(static_cast<int>(paths.size())))];
+        return paths[static_cast<size_t>(Below(static_cast<int>(paths.size())))];
     }
     // Presses, releases and moves in and around a window, now and then far off.
     void MouseOn(HWND hwnd, int width, int height, int count)
     {
         static const UINT kMessages[] = {WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP};
         auto at = [&](int size) {
-            return static_cast<WORD>(rng.Below(8) == 0 ? rng.Between(-40000, 40000)
-                                                       : rng.Between(-20, size + 20));
+            return static_cast<WORD>(Below(8) == 0 ? Between(-40000, 40000)
+                                                   : Between(-20, size + 20));
         };
         for (int i = 0; i < count; ++i) {
-            const UINT message = kMessages[rng.Below(4)];
-            const WPARAM buttons = message == WM_LBUTTONDOWN || rng.Below(2) ? MK_LBUTTON : 0;
+            const UINT message = kMessages[Below(4)];
+            const WPARAM buttons = message == WM_LBUTTONDOWN || Below(2) ? MK_LBUTTON : 0;
             const WORD x = at(width);
             SendMessageA(hwnd, message, buttons, MAKELPARAM(x, at(height)));
         }
@@ -156,7 +151,7 @@ protected:
             dlg->ShowWindow(SW_SHOW);
             PumpMessages();
             dlg->UpdateWindow();
-            MouseOn(r.hWnd, 400, 400, rng.Between(1, 12));
+            MouseOn(r.hWnd, 400, 400, Between(1, 12));
             PumpMessages();
         }
         return IDOK;
@@ -165,7 +160,7 @@ protected:
     void Step()
     {
         action = "other";
-        switch (rng.Below(12)) {
+        switch (Below(12)) {
         case 0: { // open a file directly
             const std::string path = AnyPath();
             action = "open " + path;
@@ -175,7 +170,7 @@ protected:
             break;
         }
         case 1: { // File > Open, chosen or cancelled
-            chosen = rng.Below(5) == 0 ? std::string() : AnyPath();
+            chosen = Below(5) == 0 ? std::string() : AnyPath();
             action = "File Open " + chosen;
             Command(ID_FILE_OPEN);
             if (!chosen.empty())
@@ -186,7 +181,7 @@ protected:
             const std::vector<CString> recent = app->GetRecentFileList();
             if (recent.empty())
                 break;
-            const int i = rng.Below(int(recent.size()));
+            const int i = Below(int(recent.size()));
             const std::string path = recent[static_cast<size_t>(i)].GetString();
             action = "recent file " + path;
             Command(ID_FILE_MRU_FILE1 + static_cast<UINT>(i));
@@ -205,14 +200,14 @@ protected:
                 ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,  ID_EDIT_COPY,
                 ID_FILE_PRINT,   ID_NEXT_PANE,
             };
-            Command(kCommands[rng.Below(int(std::size(kCommands)))]);
+            Command(kCommands[Below(int(std::size(kCommands)))]);
             break;
         }
         case 5: { // keys that scroll, and the wheel
             static const WORD kKeys[] = {VK_PRIOR, VK_NEXT, VK_END,   VK_HOME,
                                          VK_LEFT,  VK_UP,   VK_RIGHT, VK_DOWN};
-            SendMessageA(View()->GetSafeHwnd(), WM_KEYDOWN, kKeys[rng.Below(8)], 0);
-            const auto rotation = static_cast<WORD>(rng.Between(-3, 3) * 120);
+            SendMessageA(View()->GetSafeHwnd(), WM_KEYDOWN, kKeys[Below(8)], 0);
+            const auto rotation = static_cast<WORD>(Between(-3, 3) * 120);
             SendMessageA(View()->GetSafeHwnd(), WM_MOUSEWHEEL, WPARAM{rotation} << 16, 0);
             break;
         }
@@ -220,7 +215,7 @@ protected:
         case 7: {
             const CSize total = View()->GetTotalSize();
             View()->ScrollToPosition(
-                CPoint(rng.Between(-100, total.cx + 100), rng.Between(-100, total.cy + 100)));
+                CPoint(Between(-100, total.cx + 100), Between(-100, total.cy + 100)));
             break;
         }
         case 8:
@@ -230,7 +225,7 @@ protected:
         default: {
             CRect client;
             View()->GetClientRect(&client);
-            MouseOn(View()->GetSafeHwnd(), client.Width(), client.Height(), rng.Between(1, 20));
+            MouseOn(View()->GetSafeHwnd(), client.Width(), client.Height(), Between(1, 20));
             PumpMessages();
             break;
         }
@@ -239,7 +234,7 @@ protected:
 
     std::vector<std::string> paths;
     std::map<std::string, Outcome> outcomes;
-    Random rng;
+    std::minstd_rand engine{kSeed};
     std::string chosen;
     std::string action; // the last step's, for failure messages
     int modals = 0;

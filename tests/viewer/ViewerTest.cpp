@@ -39,15 +39,6 @@ std::vector<COLORREF> Ramp(int count, BYTE blue)
     return colours;
 }
 
-// ---- Start-up and the document's states ------------------------------------------
-
-TEST_F(Viewer, AMissingFileOnTheCommandLineEndsStartUp)
-{
-    EXPECT_FALSE(Start({CString(files.filePath("gone.bmp").toUtf8().constData())}));
-    EXPECT_EQ(app->GetMainWnd(), nullptr);
-    EXPECT_EQ(shown.size(), 1u); // the framework's own report
-}
-
 // A refused file leaves the blank picture and the earlier palette.
 TEST_F(Viewer, ARefusedFileKeepsTheEarlierPaletteATrueColourOneAndNewDropIt)
 {
@@ -91,8 +82,6 @@ TEST_F(Viewer, SaveSaveAsAndCtrlSWriteNothingAndAskNothing)
     EXPECT_EQ(std::vector<BYTE>(std::istreambuf_iterator<char>(in), {}), bytes);
 }
 
-// ---- Zoom ------------------------------------------------------------------------
-
 // Odd sizes lose the fraction; a top-down picture scrolls over its real height.
 TEST_F(Viewer, EnlargeAndShrinkScaleTheScrollableAreaWithinBounds)
 {
@@ -124,8 +113,6 @@ TEST_F(Viewer, EnlargeAndShrinkScaleTheScrollableAreaWithinBounds)
     Command(ID_VIEW_ENLARGE);
     EXPECT_EQ(View()->GetScale(), 2 * CPixmoraView::kMinScale);
 }
-
-// ---- Frame, dialogs ----------------------------------------------------------------
 
 TEST_F(Viewer, TheFrameHasItsBarsAndPanesAndNothingHandlesEditOrPrint)
 {

@@ -271,8 +271,6 @@ TEST_F(Dialog, WhatIsPaintedIntoTheFrameIsWhatTheDialogReadsAndTheMouseFindsIt)
     });
 }
 
-// ---- Message boxes -----------------------------------------------------------------------------
-
 TEST(Modal, HandlerAnswersInPlaceOfTheLoopInnermostFirst)
 {
     std::vector<ModalRequest> asked;
@@ -301,9 +299,10 @@ TEST(Modal, HandlerAnswersInPlaceOfTheLoopInnermostFirst)
     EXPECT_FALSE(SetModalHandler(nullptr)); // the scopes removed theirs
 }
 
-TEST(Modal, WithoutAHandlerARealBoxWithOneOkButtonIsShown)
+TEST(Modal, WithoutAHandlerARealBoxWithOneOkButtonShowsTheUtf8Text)
 {
     int buttons = -1;
+    QString shown;
     // Runs inside the box's own loop and ends it.
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
@@ -311,14 +310,16 @@ TEST(Modal, WithoutAHandlerARealBoxWithOneOkButtonIsShown)
             auto* box = qobject_cast<QMessageBox*>(w);
             if (box && box->isVisible()) {
                 buttons = static_cast<int>(box->buttons().size());
+                shown = box->text();
                 box->button(QMessageBox::Ok)->click();
             }
         }
     });
     closer.start(0);
-    EXPECT_EQ(AfxMessageBox("x"), IDOK);
+    EXPECT_EQ(AfxMessageBox("\xC3\xA9t\xC3\xA9"), IDOK);
     closer.stop();
     EXPECT_EQ(buttons, 1);
+    EXPECT_EQ(shown, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
 }
 
 } // namespace

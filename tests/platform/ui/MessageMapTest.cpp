@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using uitest::Seen;
@@ -145,8 +146,6 @@ TEST(WindowLife, SendMessageToDescendantsReachesEveryDepth)
     EXPECT_EQ(Names(tree.log, WM_USER), (std::vector<std::string>{"a", "a2", "b"}));
 }
 
-// ---- Mouse input and capture ---------------------------------------------------------------
-
 class Input : public testing::Test
 {
 protected:
@@ -168,11 +167,9 @@ protected:
             return s.message >= WM_MOUSEMOVE && s.message <= WM_LBUTTONUP;
         });
         ASSERT_NE(last, log.rend());
-        EXPECT_EQ(last->who, who);
-        EXPECT_EQ(last->message, message);
-        EXPECT_EQ(GET_X_LPARAM(last->lParam), x);
-        EXPECT_EQ(GET_Y_LPARAM(last->lParam), y);
-        EXPECT_EQ(last->wParam, flags);
+        EXPECT_EQ(std::make_tuple(last->who, last->message, GET_X_LPARAM(last->lParam),
+                                  GET_Y_LPARAM(last->lParam), last->wParam),
+                  std::make_tuple(std::string(who), message, x, y, WPARAM{flags}));
     }
 
     std::vector<Seen> log;
@@ -218,8 +215,6 @@ TEST_F(Input, CaptureEndsWithTheWindow)
     EXPECT_EQ(GetCapture(), nullptr);
     PumpMessages();
 }
-
-// ---- The palette notice ----------------------------------------------------------------------
 
 TEST(PaletteNotice, ActivationAsksTheTopLevelWindowForItsPalette)
 {

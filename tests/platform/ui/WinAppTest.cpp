@@ -1,4 +1,4 @@
-// The application, its single-document template, the recent-file list and the scrolling view.
+// The application, its template, the way to an open document, recent files, the scrolling view.
 
 #include "ui/WinApp.h"
 
@@ -11,9 +11,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -25,7 +28,9 @@
 
 #include <climits>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -34,7 +39,8 @@ namespace {
 int g_liveDocs = 0;
 std::vector<std::string> g_log;
 
-// Reads the first bytes of its file; a file error can be raised halfway through.
+// Reads the first bytes of its file; a file error can be raised halfway through, and a file
+// starting "MEM" runs it out of memory.
 class CTestDoc : public CDocument
 {
     DECLARE_DYNCREATE(CTestDoc)
@@ -49,6 +55,8 @@ public:
         ar.Flush();
         char buffer[4] = {};
         m_bytes.assign(buffer, file->Read(buffer, sizeof buffer));
+        if (m_bytes == "MEM")
+            throw std::bad_alloc();
         if (m_throwCause != CFileException::none)
             throw CFileException(m_throwCause);
     }
@@ -200,6 +208,33 @@ protected:
                                                           item->text().toStdString());
         }
         return items;
+    }
+
+    // File > Open with the toolkit's own dialog: `act` once, then whatever is open is dismissed.
+    void OpenThroughTheDialog(const std::function<void(QFileDialog*)>& act)
+    {
+        CModalHandlerScope real{ModalHandler()};
+        bool acted = false;
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            bool box = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) {
+                    box = true;
+                    b->reject();
+                }
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QFileDialog*>(w);
+                    dialog && dialog->isVisible() && !box) {
+                    if (acted)
+                        dialog->reject();
+                    else
+                        act(dialog);
+                    acted = true;
+                }
+        });
+        driver.start(10);
+        app->OnFileOpen();
     }
 
     QTemporaryDir files;
@@ -409,6 +444,75 @@ TEST_F(WinApp, ExitClosesTheMainWindowAndTheLoopEndsWithIt)
     EXPECT_EQ(app->Run(), 0);
 }
 
+// A failed open names the file and why; the window stays and the next open works.
+TEST_F(WinApp, AFailedOpenSaysWhyAndTheNextOneWorks)
+{
+    const std::string good = Write("good.bmp", "BMx");
+    ASSERT_NE(app->OpenDocumentFile(good.c_str()), nullptr);
+    const struct
+    {
+        std::string path;
+        const char* why;
+    } cases[] = {
+        {Write("big.bmp", "MEM"), " could not be opened: there is not enough memory."},
+        {files.path().toStdString(), " is a folder, not a file."},
+    };
+    for (const auto& c : cases) {
+        boxes.clear();
+        EXPECT_EQ(app->OpenDocumentFile(c.path.c_str()), nullptr);
+        EXPECT_EQ(boxes, std::vector<std::string>{c.path + c.why});
+        ASSERT_NE(app->GetMainWnd(), nullptr);
+        EXPECT_NE(app->OpenDocumentFile(good.c_str()), nullptr);
+        EXPECT_EQ(Doc()->m_bytes, "BMx");
+    }
+}
+
+// A caption shows the program's UTF-8 text as written.
+TEST(ToolkitText, ProgramTextReachesTheToolkitAsUtf8)
+{
+    const char* title = "caf\xC3\xA9.bmp - Pixmora";
+    CWnd wnd;
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW, CRect(0, 0, 80, 60), nullptr, 0));
+    EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString::fromUtf8(title));
+    wnd.SetWindowText("\xC3\xBC");
+    EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString(QChar(0xFC)));
+    wnd.DestroyWindow();
+}
+
+// The dialog starts in the working folder, then the document's; a bare name gets the extension.
+TEST_F(WinApp, TheOpenDialogStartsInTheDocumentsFolderAndAddsTheExtension)
+{
+    QString folder;
+    OpenThroughTheDialog([&](QFileDialog* dialog) { folder = dialog->directory().path(); });
+    EXPECT_EQ(folder, QDir::currentPath());
+    ASSERT_TRUE(QDir(files.path()).mkdir("inner"));
+    ASSERT_NE(app->OpenDocumentFile(Write("inner/in.bmp", "BMi").c_str()), nullptr);
+    const std::string pic = Write("inner/pic.bmp", "BMp");
+    OpenThroughTheDialog([&](QFileDialog* dialog) {
+        folder = dialog->directory().path();
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText("pic");
+        // Later, so that a refusal's own box finds the driver free.
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
+    });
+    EXPECT_EQ(folder, files.filePath("inner"));
+    EXPECT_EQ(Doc()->GetPathName(), CString(pic.c_str()));
+}
+
+// "--" ends the options; files after the first are named on standard error.
+TEST_F(WinApp, DoubleDashEndsTheOptionsAndExtraFilesAreNamed)
+{
+    app->SetCommandLine({"-x", "--", "-dash.bmp", "--", "b.bmp"});
+    CCommandLineInfo info;
+    testing::internal::CaptureStderr();
+    app->ParseCommandLine(info);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileOpen);
+    EXPECT_EQ(info.m_strFileName, "-dash.bmp");
+    for (const char* name : {"'--'", "'b.bmp'"})
+        EXPECT_NE(said.find(name), std::string::npos) << said;
+}
+
 // A view outliving its document must not keep a pointer to it.
 TEST(Document, ViewsForgetTheirDocumentWhenItGoes)
 {
@@ -418,8 +522,6 @@ TEST(Document, ViewsForgetTheirDocumentWhenItGoes)
     doc.reset();
     EXPECT_EQ(view.GetDocument(), nullptr);
 }
-
-// ---- The scrolling view in a frame ---------------------------------------------------------
 
 class ScrollView : public WinApp
 {
