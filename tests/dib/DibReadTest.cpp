@@ -146,6 +146,31 @@ TEST(DibRead, LaterHeadersReadAsTheInfoKind)
     }
 }
 
+// A second OS/2 header shortened after any whole field reads those fields, the rest as 0.
+TEST(DibRead, ShortOs2HeadersReadTheFieldsTheyHold)
+{
+    for (const DWORD size : {16u, 20u, 24u, 28u, 32u, 36u}) {
+        SCOPED_TRACE(size);
+        BmpBytes fields;
+        fields.U32(size).U32(3).U32(static_cast<DWORD>(-2)).U16(1).U16(8);
+        fields.U32(BI_RGB).U32(8).U32(111).U32(222).U32(2).U32(1);
+        BmpBytes image;
+        image.FileHeader(14 + size + 1024 + 8, 14 + size + 1024);
+        for (DWORD i = 0; i < size; ++i)
+            image.U8(fields.Data()[i]);
+        image.Ramp(1024, 0x10).Ramp(8, 0xA0);
+        CDib dib;
+        ASSERT_TRUE(ReadImage(dib, image, 33));
+        const BITMAPINFOHEADER& h = dib.m_pInfo->bmiHeader;
+        EXPECT_EQ(std::tuple(h.biSize, h.biWidth, h.biHeight, h.biBitCount, h.biSizeImage,
+                             h.biXPelsPerMeter, h.biYPelsPerMeter, h.biClrUsed, h.biClrImportant),
+                  std::tuple(40u, 3, -2, WORD{8}, size >= 24 ? 8u : 0u, size >= 28 ? 111 : 0,
+                             size >= 32 ? 222 : 0, size >= 36 ? 2u : 0u, 0u));
+        EXPECT_EQ(ColourBytes(dib, 0, 256), RampBytes(1024, 0x10));
+        EXPECT_EQ(PixelBytes(dib), RampBytes(8, 0xA0));
+    }
+}
+
 TEST(DibRead, FileEndingInsideTheHeaderLeavesTheRestCleared)
 {
     BmpBytes image; // size, width, height, planes, bit count and compression only
