@@ -11,6 +11,7 @@
 
 class QImage;
 class QMouseEvent;
+class QSinglePointEvent;
 
 struct HWND__
 {
@@ -72,6 +73,8 @@ QImage SurfaceImage(HWND hwnd);
 // Turns a Qt mouse event into a message for `target`; false for events that
 // have no message.
 bool DeliverMouse(HWND target, const QMouseEvent& event);
+// The buttons and keys held, as mouse and wheel messages carry them.
+WPARAM KeyFlags(const QSinglePointEvent& event);
 void NotifyActivation(HWND hwnd, bool active);
 
 // The window system's number for a Qt key, typed on the keypad or not; 0 for

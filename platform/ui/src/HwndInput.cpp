@@ -31,9 +31,7 @@ bool CaptureFilter::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-namespace {
-
-WPARAM KeyFlags(const QMouseEvent& event)
+WPARAM KeyFlags(const QSinglePointEvent& event)
 {
     WPARAM flags = 0;
     if (event.buttons() & Qt::LeftButton)
@@ -48,8 +46,6 @@ WPARAM KeyFlags(const QMouseEvent& event)
         flags |= MK_CONTROL;
     return flags;
 }
-
-} // namespace
 
 WORD Coordinate(qreal value)
 {

@@ -132,13 +132,7 @@ void WindowWidget::wheelEvent(QWheelEvent* event)
         QWidget::wheelEvent(event);
         return;
     }
-    WPARAM keys = 0;
-    if (event->buttons() & Qt::LeftButton)
-        keys |= MK_LBUTTON;
-    if (event->modifiers() & Qt::ShiftModifier)
-        keys |= MK_SHIFT;
-    if (event->modifiers() & Qt::ControlModifier)
-        keys |= MK_CONTROL;
+    const WPARAM keys = KeyFlags(*event);
     const QPointF at = event->globalPosition() * PixelRatio(this);
     const LPARAM where = MAKELPARAM(Coordinate(at.x()), Coordinate(at.y()));
     const auto rotation = [](int value) {
