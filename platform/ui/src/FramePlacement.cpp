@@ -26,6 +26,14 @@ QSettings Settings()
     return ProfileSettings(app && app->m_pszAppName ? app->m_pszAppName : AfxGetAppName());
 }
 
+// What was stored under `key` in the main window's group; empty when nothing was.
+QByteArray Stored(const char* key)
+{
+    QSettings settings = Settings();
+    settings.beginGroup(QLatin1String(kGroup));
+    return settings.value(QLatin1String(key)).toByteArray();
+}
+
 } // namespace
 
 void RestoreFramePlacement(CFrameWnd* frame)
@@ -34,11 +42,9 @@ void RestoreFramePlacement(CFrameWnd* frame)
     QWidget* widget = host ? host->FrameWidget() : nullptr;
     if (!widget)
         return;
-    QSettings settings = Settings();
-    settings.beginGroup(QLatin1String(kGroup));
     // A maximised window comes back maximised, with its ordinary size kept
     // for when it is restored.
-    const QByteArray geometry = settings.value(QLatin1String(kGeometry)).toByteArray();
+    const QByteArray geometry = Stored(kGeometry);
     if (!geometry.isEmpty())
         widget->restoreGeometry(geometry);
 }
@@ -49,11 +55,9 @@ void RestoreBarPlacement(CFrameWnd* frame)
     QMainWindow* main = host ? host->MainWindow() : nullptr;
     if (!main)
         return;
-    QSettings settings = Settings();
-    settings.beginGroup(QLatin1String(kGroup));
     // The bars' places come back, not whether they show: the program
     // decides that as it makes them.
-    const QByteArray bars = settings.value(QLatin1String(kBars)).toByteArray();
+    const QByteArray bars = Stored(kBars);
     if (bars.isEmpty())
         return;
     std::vector<std::pair<QToolBar*, bool>> shown;
