@@ -48,11 +48,10 @@ int main(int argc, char** argv)
 {
     // Answered before the toolkit starts, so that they need no display. The
     // window layer would ignore any other option, and a mistyped one that
-    // silently opened an empty window would hide the mistake.
-    for (int i = 1; i < argc; ++i) {
+    // silently opened an empty window would hide the mistake. Everything
+    // after "--" is a file.
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--")
-            break; // the rest are files
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;

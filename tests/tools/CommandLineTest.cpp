@@ -47,6 +47,12 @@ TEST(CommandLine, AnswersHelpAndVersionAndRefusesUnknownOptions)
         else
             EXPECT_EQ(run.out.rfind(help, 0), 0u) << run.out;
     }
+    // After "--" an option's name is a file, so the viewer starts and finds no display.
+    const ProgramRun files = RunProgram(PIXMORA_VIEWER, {"--", "--help", "-x"},
+                                        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ");
+    EXPECT_NE(files.status, 0);
+    EXPECT_EQ(files.out, "");
+    EXPECT_EQ(files.err.find("unknown option"), std::string::npos) << files.err;
 }
 
 } // namespace
