@@ -56,7 +56,8 @@ protected:
     }
 };
 
-TEST_F(KeysAndWheel, ZoomKeysAndCtrlWheelSendEnlargeAndShrink)
+// Zoom keys and Ctrl+wheel zoom; Shift+wheel and a sideways wheel scroll horizontally.
+TEST_F(KeysAndWheel, ZoomKeysAndCtrlWheelZoomAndOtherWheelsScroll)
 {
     ASSERT_TRUE(Start({kSample.c_str()}));
     struct Case
@@ -86,13 +87,7 @@ TEST_F(KeysAndWheel, ZoomKeysAndCtrlWheelSendEnlargeAndShrink)
     Wheel(QPoint(0, -60), Qt::ControlModifier);
     EXPECT_EQ(View()->GetScale(), 4);
     EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, 0)); // Ctrl+wheel does not scroll
-}
 
-TEST_F(KeysAndWheel, ShiftWheelAndSidewaysWheelScrollHorizontally)
-{
-    ASSERT_TRUE(Start({kSample.c_str()}));
-    Command(ID_VIEW_ENLARGE);
-    Command(ID_VIEW_ENLARGE);
     Command(ID_VIEW_ENLARGE); // 2560 x 1920: both bars
     Wheel(QPoint(0, -120), Qt::NoModifier);
     const CPoint down = View()->GetScrollPosition();
@@ -108,7 +103,8 @@ TEST_F(KeysAndWheel, ShiftWheelAndSidewaysWheelScrollHorizontally)
     EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, down.y));
 }
 
-TEST_F(KeysAndWheel, DisabledMenuItemsShowTheirPrompts)
+// Disabled menu items show their prompts; the lock indicators follow the lock bits of key events.
+TEST_F(KeysAndWheel, TheStatusBarShowsPromptsAndLockIndicators)
 {
     ASSERT_TRUE(Start());
     struct Case
@@ -139,22 +135,18 @@ TEST_F(KeysAndWheel, DisabledMenuItemsShowTheirPrompts)
         menu->hide();
         PumpMessages();
     }
-}
 
-TEST_F(KeysAndWheel, LockIndicatorsFollowTheLockBitsOfKeyEvents)
-{
-    ASSERT_TRUE(Start());
-    struct Case
+    struct Lock
     {
         quint32 nativeModifiers;
         const char* shown;
-    } cases[] = {
+    } locks[] = {
         {1u << 1, "CAP "},                        // Lock
         {1u << 4, "NUM "},                        // Mod2
         {(1u << 1) | (1u << 4) | 1u, "CAP NUM "}, // with Shift
         {0, ""},
     };
-    for (const Case& c : cases) {
+    for (const Lock& c : locks) {
         QKeyEvent key(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 0, 0, c.nativeModifiers);
         QApplication::sendEvent(ViewWidget(), &key);
         Frame()->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
