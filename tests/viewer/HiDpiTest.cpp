@@ -33,7 +33,7 @@ std::vector<BYTE> CoordinateBitmap(LONG width, LONG height)
     return b.Vector();
 }
 
-TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
+TEST_F(Viewer, PicturesReadOutsAndDialogsAreMeasuredInDevicePixels)
 {
     ASSERT_TRUE(Start());
     QWidget* view = WidgetOf(View()->GetSafeHwnd());
@@ -62,13 +62,13 @@ TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
     QTest::mouseMove(view, QPoint(31, 41));
     EXPECT_EQ(std::string(PaneZero()), "RGB(62, 82, 50)");
     // Beyond the picture and outside the window it reads white; released, nothing reads.
-    Mouse(WM_MOUSEMOVE, 205, 80);
+    QTest::mouseMove(view, QPoint(103, 40));
     EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
-    Mouse(WM_MOUSEMOVE, 60, 80);
-    Mouse(WM_MOUSEMOVE, -3, -3);
+    QTest::mouseMove(view, QPoint(30, 40));
+    QTest::mouseMove(view, QPoint(-2, -2));
     EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(31, 41));
-    Mouse(WM_MOUSEMOVE, 60, 80);
+    SendMessageA(View()->GetSafeHwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 80));
     EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
 
     // Enlarged, each picture pixel is a 2 x 2 block of device pixels.
@@ -92,13 +92,9 @@ TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
     for (const QPoint p : {QPoint(0, 0), QPoint(17, 23), QPoint(3, 60)})
         EXPECT_EQ(scrolled.pixel(p) & 0xFFFFFF,
                   static_cast<QRgb>((p.x() / 2 << 16) | ((p.y() + at.y) / 2 << 8) | 50));
-}
 
-TEST_F(Viewer, ThePaletteDialogKeepsItsSizeOnTheScreenAndReadsItsSwatches)
-{
-    ASSERT_TRUE(Start());
+    // The palette dialog keeps its size on the screen and reads its swatches.
     Open(Write("four.bmp", viewertest::PalettedBitmap(8, {RGB(255, 0, 0), RGB(0, 0, 255)}, 4, 4)));
-
     CSize frame, logicalFrame;
     std::string caption;
     CModalHandlerScope reader([&](ModalRequest& r) {
