@@ -1,4 +1,4 @@
-// The whole viewer as the user meets it: start-up, documents, zoom, frame and palettes.
+// The whole viewer as the user meets it: start-up, documents, dropped files, zoom, frame, palettes.
 
 #include "BmpBytes.h"
 #include "BmpSuite.h"
@@ -6,7 +6,13 @@
 #include "PaletteRecord.h"
 #include "ViewerFixture.h"
 
+#include <QApplication>
+#include <QDropEvent>
+#include <QImage>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +126,48 @@ TEST_F(Viewer, SavingKeepsTheFileAndZoomScalesTheScrollableAreaWithinBounds)
     EXPECT_EQ(View()->GetScale(), 2 * CPixmoraView::kMinScale);
 }
 
+// A picture opened by dropping files, or a new one, after zoom and scroll is shown at scale 1,
+// as a fresh paint shows it.
+TEST_F(Viewer, ADroppedOrNewPictureAfterZoomAndScrollIsDrawnAtItsOwnSize)
+{
+    ASSERT_TRUE(Start({CString(PIXMORA_SAMPLES_DIR "/sample.bmp")}));
+    const std::string first = PIXMORA_SAMPLES_DIR "/sample4.bmp";
+    for (const bool drop : {true, false}) {
+        Open(PIXMORA_SAMPLES_DIR "/sample.bmp");
+        Command(ID_VIEW_ENLARGE);
+        Command(ID_VIEW_ENLARGE);
+        const HWND view = View()->GetSafeHwnd();
+        for (const WPARAM key : {VK_END, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT})
+            SendMessageA(view, WM_KEYDOWN, key, 1);
+        ASSERT_NE(View()->GetScrollPosition(), CPoint(0, 0));
+        if (drop) {
+            QMimeData files;
+            files.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)),
+                           QUrl::fromLocalFile(PIXMORA_SAMPLES_DIR "/sample24.bmp")});
+            QWidget* window = WidgetOf(Frame()->GetSafeHwnd());
+            QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &files, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(window, &enter);
+            EXPECT_TRUE(enter.isAccepted());
+            QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &files, Qt::LeftButton,
+                            Qt::NoModifier);
+            QApplication::sendEvent(window, &drop);
+            PumpMessages();
+            EXPECT_EQ(Doc()->GetPathName(), CString(first.c_str()));
+            EXPECT_EQ(Caption(Frame()), "sample4.bmp - Pixmora");
+            EXPECT_EQ(app->GetRecentFileList().front(), CString(first.c_str()));
+        } else {
+            Command(ID_FILE_NEW);
+        }
+        EXPECT_EQ(View()->GetScale(), 1.0);
+        EXPECT_EQ(ScrollSize(), drop ? CSize(160, 120) : CSize(16, 16));
+        const QImage shown = WidgetOf(view)->grab().toImage();
+        View()->Invalidate();
+        View()->UpdateWindow();
+        EXPECT_EQ(shown, WidgetOf(view)->grab().toImage()) << (drop ? "dropped" : "new");
+    }
+}
+
 // A palette realisation that maps entries, as the platform reports it.
 std::vector<UINT> g_mapped;
 PALETTEREALIZEDPROC g_notice = nullptr;
@@ -163,10 +211,26 @@ UINT TakeSystemPalette()
     return mapped;
 }
 
-// DIB Palette shows a 16 x 16 grid of swatches, Current Palette an empty frame; repainted after
-// another program took the system palette, the grid maps its entries again.
-TEST_F(Viewer, ThePaletteDialogsShowOneSwatchPerEntryAndReadThemOut)
+// The view's drawing reached as any caller of it would.
+struct DrawAccess : CPixmoraView
 {
+    static void Draw(CPixmoraView* view, CDC* dc)
+    {
+        void (CPixmoraView::*draw)(CDC*) = &DrawAccess::OnDraw;
+        (view->*draw)(dc);
+    }
+};
+
+// DIB Palette shows a 16 x 16 grid of swatches, Current Palette an empty frame. After another
+// program took the system palette, the dialog, the view and a caller of the view's drawing
+// realise their palettes in the foreground again; a frame without a view has none.
+TEST_F(Viewer, PaletteDialogsShowTheirSwatchesAndPalettesAreRealisedAgain)
+{
+    auto* bare = static_cast<CMainFrame*>(RUNTIME_CLASS(CMainFrame)->CreateObject());
+    ASSERT_TRUE(bare->LoadFrame(IDR_MAINFRAME));
+    EXPECT_EQ(SendMessageA(bare->GetSafeHwnd(), WM_QUERYNEWPALETTE, 0, 0), 0);
+    bare->DestroyWindow(); // the frame deletes itself with its window
+
     ASSERT_TRUE(Start());
     struct Seen
     {
@@ -240,38 +304,14 @@ TEST_F(Viewer, ThePaletteDialogsShowOneSwatchPerEntryAndReadThemOut)
     EXPECT_EQ(seen[3].cells[0], RGB(0, 255, 90));
     EXPECT_EQ(seen[3].cells[15], RGB(255, 0, 90));
     EXPECT_EQ(seen[3].mapped, std::vector<UINT>{16});
-}
 
-// The view's drawing reached as any caller of it would.
-struct DrawAccess : CPixmoraView
-{
-    static void Draw(CPixmoraView* view, CDC* dc)
-    {
-        void (CPixmoraView::*draw)(CDC*) = &DrawAccess::OnDraw;
-        (view->*draw)(dc);
-    }
-};
-
-// The view and a caller of its drawing realise their palettes in the foreground; a frame
-// without a view has none.
-TEST_F(Viewer, PalettesAreRealisedAgainAfterAnotherProgramTookTheSystemPalette)
-{
-    auto* bare = static_cast<CMainFrame*>(RUNTIME_CLASS(CMainFrame)->CreateObject());
-    ASSERT_TRUE(bare->LoadFrame(IDR_MAINFRAME));
-    EXPECT_EQ(SendMessageA(bare->GetSafeHwnd(), WM_QUERYNEWPALETTE, 0, 0), 0);
-    bare->DestroyWindow(); // the frame deletes itself with its window
-
-    ASSERT_TRUE(Start());
-    // Eight colours no other test uses, so the system has none of them.
-    Open(Write("eight.bmp", PalettedBitmap(8, Ramp(8, 7))));
-    View()->UpdateWindow();
-
+    // The sixteen-colour picture stays open; no other test uses its colours.
     g_mapped.clear();
     g_notice = SetPaletteRealizedHook(&RecordRealisation);
     EXPECT_GT(TakeSystemPalette(), 0u);
     // The frame passes the notice, naming no window of the viewer, to the view.
     SendMessageA(Frame()->GetSafeHwnd(), WM_PALETTECHANGED, 0, 0);
-    EXPECT_EQ(g_mapped.back(), 8u);
+    EXPECT_EQ(g_mapped.back(), 16u);
 
     // Activation asks the view through the frame; the other windows inside hear of
     // the view's palette once, from the system or from the frame.
@@ -279,7 +319,7 @@ TEST_F(Viewer, PalettesAreRealisedAgainAfterAnotherProgramTookTheSystemPalette)
     ASSERT_TRUE(spy.Create(nullptr, nullptr, 0, CRect(0, 0, 4, 4), Frame(), 4242));
     const HWND view = View()->GetSafeHwnd();
     EXPECT_GT(TakeSystemPalette(), 0u);
-    EXPECT_EQ(SendMessageA(Frame()->GetSafeHwnd(), WM_QUERYNEWPALETTE, 0, 0), 8);
+    EXPECT_EQ(SendMessageA(Frame()->GetSafeHwnd(), WM_QUERYNEWPALETTE, 0, 0), 16);
     EXPECT_EQ(spy.m_named, std::vector<HWND>{view});
     spy.m_named.clear();
     EXPECT_EQ(SendMessageA(Frame()->GetSafeHwnd(), WM_QUERYNEWPALETTE, 0, 0), 0); // held
