@@ -11,34 +11,22 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 using uitest::ClientOf;
 using viewertest::Viewer;
-
-namespace {
-
-// 24 bits, every pixel its own colour: red is x, green is y.
-std::vector<BYTE> CoordinateBitmap(LONG width, LONG height)
-{
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BmpBytes b;
-    b.FileHeader(54 + stride * static_cast<DWORD>(height), 54).InfoHeader(width, height, 24);
-    for (LONG row = 0; row < height; ++row) {
-        const auto y = static_cast<BYTE>(height - 1 - row);
-        for (LONG x = 0; x < width; ++x)
-            b.U8(50).U8(y).U8(static_cast<BYTE>(x));
-        b.Fill(stride - static_cast<DWORD>(width) * 3, 0);
-    }
-    return b.Vector();
-}
 
 TEST_F(Viewer, PicturesReadOutsAndDialogsAreMeasuredInDevicePixels)
 {
     ASSERT_TRUE(Start());
     QWidget* view = WidgetOf(View()->GetSafeHwnd());
     ASSERT_EQ(view->devicePixelRatioF(), 2.0);
-    Open(Write("coords.bmp", CoordinateBitmap(200, 150)));
+    // 200 x 150 at 24 bits, every pixel its own colour: red is x, green is y.
+    BmpBytes coords;
+    coords.FileHeader(54 + 600 * 150, 54).InfoHeader(200, 150, 24);
+    for (int y = 149; y >= 0; --y)
+        for (int x = 0; x < 200; ++x)
+            coords.U8(50).U8(static_cast<BYTE>(y)).U8(static_cast<BYTE>(x));
+    Open(Write("coords.bmp", coords.Vector()));
     View()->UpdateWindow();
 
     // The program sees the client area in device pixels.
@@ -116,5 +104,3 @@ TEST_F(Viewer, PicturesReadOutsAndDialogsAreMeasuredInDevicePixels)
     EXPECT_EQ(frame, CSize(762, 358));
     EXPECT_EQ(caption, "RGB(255, 0, 0)");
 }
-
-} // namespace

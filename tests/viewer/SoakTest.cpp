@@ -52,22 +52,6 @@ protected:
     // The standard fixes this generator's sequence: the same session from every compiler.
     int Below(int n) { return static_cast<int>(engine() % static_cast<unsigned>(n)); }
     int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
-    // Every file the session may open.
-    void CollectFiles()
-    {
-        for (const char* name : {"sample.bmp", "sample24.bmp", "sample4.bmp", "sample-topdown.bmp"})
-            paths.push_back(std::string(PIXMORA_SAMPLES_DIR) + "/" + name);
-        for (const BmpSuiteEntry& e : LoadBmpSuiteManifest())
-            paths.push_back(BmpSuitePath(e.file));
-        paths.push_back(Write("empty.bmp", {}));
-        paths.push_back(files.filePath("missing.bmp").toStdString());
-        paths.push_back(files.path().toStdString()); // a folder
-    }
-
-    DocState Observed() const
-    {
-        return {IsBlankBitmap(*Doc()->m_pDib), EntriesOf(Doc()->m_pPalette)};
-    }
     // What opening a file must do, worked out with the reader and palette builder directly.
     void Opened(const std::string& path)
     {
@@ -209,14 +193,22 @@ protected:
 
 TEST_F(Soak, ThousandsOfRandomActionsLeaveTheDocumentInAStateItsHistoryImplies)
 {
-    CollectFiles();
+    // Every file the session may open.
+    for (const char* name : {"sample.bmp", "sample24.bmp", "sample4.bmp", "sample-topdown.bmp"})
+        paths.push_back(std::string(PIXMORA_SAMPLES_DIR) + "/" + name);
+    for (const BmpSuiteEntry& e : LoadBmpSuiteManifest())
+        paths.push_back(BmpSuitePath(e.file));
+    paths.push_back(Write("empty.bmp", {}));
+    paths.push_back(files.filePath("missing.bmp").toStdString());
+    paths.push_back(files.path().toStdString()); // a folder
     ASSERT_GE(paths.size(), 89u);
     ASSERT_TRUE(Start());
 
     for (int step = 0; step < kSteps; ++step) {
         Step();
         ASSERT_NE(app->GetMainWnd(), nullptr) << "step " << step;
-        ASSERT_EQ(Observed(), expected) << "step " << step << ": " << action;
+        const DocState observed{IsBlankBitmap(*Doc()->m_pDib), EntriesOf(Doc()->m_pPalette)};
+        ASSERT_EQ(observed, expected) << "step " << step << ": " << action;
     }
     EXPECT_GT(modals, 100);
 }
