@@ -39,9 +39,10 @@ std::vector<COLORREF> Ramp(int count, BYTE blue)
     return colours;
 }
 
-// At start-up the frame has its bars; a refused file leaves the blank picture and the earlier
-// palette.
-TEST_F(Viewer, TheFrameStartsWithItsBarsAndARefusedFileKeepsTheEarlierPalette)
+// At start-up the frame has its bars and no palette. Saving writes nothing and asks nothing;
+// zoom scales the scrollable area within bounds, odd sizes losing the fraction; a refused file
+// leaves the blank picture and the earlier palette.
+TEST_F(Viewer, StartUpSavingZoomAndRefusedFilesLeaveFrameAndDocumentAsTheyShould)
 {
     ASSERT_TRUE(Start());
     std::vector<UINT> panes;
@@ -61,33 +62,6 @@ TEST_F(Viewer, TheFrameStartsWithItsBarsAndARefusedFileKeepsTheEarlierPalette)
 
     EXPECT_EQ(Doc()->m_pPalette, nullptr);
     EXPECT_EQ(ScrollSize(), CSize(16, 16));
-    EXPECT_TRUE(shown.empty());
-    Open(BmpSuitePath("g/pal8.bmp"));
-    CDibPalette* earlier = Doc()->m_pPalette;
-    ASSERT_NE(earlier, nullptr);
-    Command(ID_VIEW_ENLARGE);
-
-    Open(Write("junk.bmp", {'J', 'U', 'N', 'K', 0, 0, 0, 0}));
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, CString("Failed to load image!"));
-    EXPECT_EQ(Doc()->m_pPalette, earlier);
-    EXPECT_EQ(ScrollSize(), CSize(16, 16));
-    EXPECT_EQ(View()->GetScale(), 1.0);
-    EXPECT_EQ(std::string(Doc()->GetTitle()), "junk.bmp");
-
-    Open(BmpSuitePath("g/rgb24.bmp"));
-    EXPECT_EQ(shown.back().text, CString("Failed to create palette from DIB file"));
-    EXPECT_EQ(Doc()->m_pPalette, nullptr);
-    EXPECT_EQ(ScrollSize(), CSize(127, 64));
-    Command(ID_FILE_NEW);
-    EXPECT_EQ(ScrollSize(), CSize(16, 16));
-}
-
-// Saving writes nothing and asks nothing. Odd sizes lose the fraction; a top-down picture
-// scrolls over its real height.
-TEST_F(Viewer, SavingKeepsTheFileAndZoomScalesTheScrollableAreaWithinBounds)
-{
-    ASSERT_TRUE(Start());
     const std::vector<BYTE> bytes = PalettedBitmap(8, {RGB(0, 0, 255)}, 100, 80);
     const std::string path = Write("100x80.bmp", bytes);
     Open(path);
@@ -109,7 +83,7 @@ TEST_F(Viewer, SavingKeepsTheFileAndZoomScalesTheScrollableAreaWithinBounds)
     Open(Write("75x33.bmp", PalettedBitmap(8, {RGB(0, 0, 255)}, 75, 33)));
     Command(ID_VIEW_SHRINK);
     EXPECT_EQ(ScrollSize(), CSize(37, 16));
-    Open(BmpSuitePath("g/pal8topdown.bmp"));
+    Open(BmpSuitePath("g/pal8topdown.bmp")); // scrolls over its real height
     Command(ID_VIEW_SHRINK);
     EXPECT_EQ(ScrollSize(), CSize(63, 32));
 
@@ -124,6 +98,26 @@ TEST_F(Viewer, SavingKeepsTheFileAndZoomScalesTheScrollableAreaWithinBounds)
     EXPECT_EQ(ScrollSize(), CSize(0, 0));
     Command(ID_VIEW_ENLARGE);
     EXPECT_EQ(View()->GetScale(), 2 * CPixmoraView::kMinScale);
+
+    Open(BmpSuitePath("g/pal8.bmp"));
+    CDibPalette* earlier = Doc()->m_pPalette;
+    ASSERT_NE(earlier, nullptr);
+    Command(ID_VIEW_ENLARGE);
+
+    Open(Write("junk.bmp", {'J', 'U', 'N', 'K', 0, 0, 0, 0}));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, CString("Failed to load image!"));
+    EXPECT_EQ(Doc()->m_pPalette, earlier);
+    EXPECT_EQ(ScrollSize(), CSize(16, 16));
+    EXPECT_EQ(View()->GetScale(), 1.0);
+    EXPECT_EQ(std::string(Doc()->GetTitle()), "junk.bmp");
+
+    Open(BmpSuitePath("g/rgb24.bmp"));
+    EXPECT_EQ(shown.back().text, CString("Failed to create palette from DIB file"));
+    EXPECT_EQ(Doc()->m_pPalette, nullptr);
+    EXPECT_EQ(ScrollSize(), CSize(127, 64));
+    Command(ID_FILE_NEW);
+    EXPECT_EQ(ScrollSize(), CSize(16, 16));
 }
 
 // A picture opened by dropping files, or a new one, after zoom and scroll is shown at scale 1,
