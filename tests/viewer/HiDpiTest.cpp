@@ -11,34 +11,22 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 using uitest::ClientOf;
 using viewertest::Viewer;
 
-namespace {
-
-// 24 bits, every pixel its own colour: red is x, green is y.
-std::vector<BYTE> CoordinateBitmap(LONG width, LONG height)
-{
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BmpBytes b;
-    b.FileHeader(54 + stride * static_cast<DWORD>(height), 54).InfoHeader(width, height, 24);
-    for (LONG row = 0; row < height; ++row) {
-        const auto y = static_cast<BYTE>(height - 1 - row);
-        for (LONG x = 0; x < width; ++x)
-            b.U8(50).U8(y).U8(static_cast<BYTE>(x));
-        b.Fill(stride - static_cast<DWORD>(width) * 3, 0);
-    }
-    return b.Vector();
-}
-
-TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
+TEST_F(Viewer, PicturesReadOutsAndDialogsAreMeasuredInDevicePixels)
 {
     ASSERT_TRUE(Start());
     QWidget* view = WidgetOf(View()->GetSafeHwnd());
     ASSERT_EQ(view->devicePixelRatioF(), 2.0);
-    Open(Write("coords.bmp", CoordinateBitmap(200, 150)));
+    // 200 x 150 at 24 bits, every pixel its own colour: red is x, green is y.
+    BmpBytes coords;
+    coords.FileHeader(54 + 600 * 150, 54).InfoHeader(200, 150, 24);
+    for (int y = 149; y >= 0; --y)
+        for (int x = 0; x < 200; ++x)
+            coords.U8(50).U8(static_cast<BYTE>(y)).U8(static_cast<BYTE>(x));
+    Open(Write("coords.bmp", coords.Vector()));
     View()->UpdateWindow();
 
     // The program sees the client area in device pixels.
@@ -62,13 +50,13 @@ TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
     QTest::mouseMove(view, QPoint(31, 41));
     EXPECT_EQ(std::string(PaneZero()), "RGB(62, 82, 50)");
     // Beyond the picture and outside the window it reads white; released, nothing reads.
-    Mouse(WM_MOUSEMOVE, 205, 80);
+    QTest::mouseMove(view, QPoint(103, 40));
     EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
-    Mouse(WM_MOUSEMOVE, 60, 80);
-    Mouse(WM_MOUSEMOVE, -3, -3);
+    QTest::mouseMove(view, QPoint(30, 40));
+    QTest::mouseMove(view, QPoint(-2, -2));
     EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(31, 41));
-    Mouse(WM_MOUSEMOVE, 60, 80);
+    SendMessageA(View()->GetSafeHwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 80));
     EXPECT_EQ(std::string(PaneZero()), "RGB(255, 255, 255)");
 
     // Enlarged, each picture pixel is a 2 x 2 block of device pixels.
@@ -92,13 +80,9 @@ TEST_F(Viewer, APictureAtScaleOneCoversOneDevicePixelPerPicturePixel)
     for (const QPoint p : {QPoint(0, 0), QPoint(17, 23), QPoint(3, 60)})
         EXPECT_EQ(scrolled.pixel(p) & 0xFFFFFF,
                   static_cast<QRgb>((p.x() / 2 << 16) | ((p.y() + at.y) / 2 << 8) | 50));
-}
 
-TEST_F(Viewer, ThePaletteDialogKeepsItsSizeOnTheScreenAndReadsItsSwatches)
-{
-    ASSERT_TRUE(Start());
+    // The palette dialog keeps its size on the screen and reads its swatches.
     Open(Write("four.bmp", viewertest::PalettedBitmap(8, {RGB(255, 0, 0), RGB(0, 0, 255)}, 4, 4)));
-
     CSize frame, logicalFrame;
     std::string caption;
     CModalHandlerScope reader([&](ModalRequest& r) {
@@ -120,5 +104,3 @@ TEST_F(Viewer, ThePaletteDialogKeepsItsSizeOnTheScreenAndReadsItsSwatches)
     EXPECT_EQ(frame, CSize(762, 358));
     EXPECT_EQ(caption, "RGB(255, 0, 0)");
 }
-
-} // namespace

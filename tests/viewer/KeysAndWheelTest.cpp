@@ -45,82 +45,23 @@ protected:
                           Qt::NoModifier);
         QApplication::sendEvent(w, &event);
     }
-    // What the indicator panes show, left to right.
-    std::string Indicators() const
-    {
-        std::string shown;
-        for (QLabel* pane : Main()->findChild<QStatusBar*>()->findChildren<QLabel*>())
-            if (!pane->text().isEmpty() && pane->text() != QLatin1String("Ready"))
-                shown += pane->text().toStdString() + " ";
-        return shown;
-    }
 };
 
-TEST_F(KeysAndWheel, ZoomKeysAndCtrlWheelSendEnlargeAndShrink)
-{
-    ASSERT_TRUE(Start({kSample.c_str()}));
-    struct Case
-    {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        double scale;
-    } cases[] = {
-        {Qt::Key_Equal, Qt::ControlModifier, 2},
-        {Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, 4},
-        {Qt::Key_Plus, Qt::ControlModifier, 8}, // '+' a key of its own
-        {Qt::Key_Minus, Qt::ControlModifier, 4},
-        {Qt::Key_Minus, Qt::KeypadModifier, 2},
-        {Qt::Key_Plus, Qt::KeypadModifier, 4},
-        {Qt::Key_Plus, Qt::NoModifier, 4},  // '+' typed on the main keys
-        {Qt::Key_Equal, Qt::NoModifier, 4}, // no Ctrl, no zoom
-    };
-    for (const Case& c : cases) {
-        QTest::keyClick(ViewWidget(), static_cast<Qt::Key>(c.key), c.modifiers);
-        PumpMessages();
-        EXPECT_EQ(View()->GetScale(), c.scale) << c.key << " " << c.modifiers;
-    }
-    Wheel(QPoint(0, 120), Qt::ControlModifier);
-    EXPECT_EQ(View()->GetScale(), 8);
-    Wheel(QPoint(0, -60), Qt::ControlModifier); // half a notch: nothing yet
-    EXPECT_EQ(View()->GetScale(), 8);
-    Wheel(QPoint(0, -60), Qt::ControlModifier);
-    EXPECT_EQ(View()->GetScale(), 4);
-    EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, 0)); // Ctrl+wheel does not scroll
-}
-
-TEST_F(KeysAndWheel, ShiftWheelAndSidewaysWheelScrollHorizontally)
-{
-    ASSERT_TRUE(Start({kSample.c_str()}));
-    Command(ID_VIEW_ENLARGE);
-    Command(ID_VIEW_ENLARGE);
-    Command(ID_VIEW_ENLARGE); // 2560 x 1920: both bars
-    Wheel(QPoint(0, -120), Qt::NoModifier);
-    const CPoint down = View()->GetScrollPosition();
-    EXPECT_EQ(down.x, 0);
-    EXPECT_GT(down.y, 0);
-    Wheel(QPoint(0, -120), Qt::ShiftModifier); // towards the user: right
-    const CPoint right = View()->GetScrollPosition();
-    EXPECT_GT(right.x, 0);
-    EXPECT_EQ(right.y, down.y);
-    Wheel(QPoint(-120, 0), Qt::NoModifier); // a sideways wheel to the right
-    EXPECT_EQ(View()->GetScrollPosition(), CPoint(2 * right.x, down.y));
-    Wheel(QPoint(240, 0), Qt::NoModifier); // two notches to the left
-    EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, down.y));
-}
-
-TEST_F(KeysAndWheel, DisabledMenuItemsShowTheirPrompts)
+// Disabled menu items show their prompts and the lock indicators follow the lock bits of key
+// events; zoom keys and Ctrl+wheel zoom, Shift+wheel and a sideways wheel scroll horizontally.
+TEST_F(KeysAndWheel, MenusKeysAndWheelsReachTheStatusBarAndTheView)
 {
     ASSERT_TRUE(Start());
-    struct Case
+    struct Prompt
     {
         int menu;
         UINT id;
         const char* prompt;
-    } cases[] = {
+    } prompts[] = {
         {1, ID_EDIT_UNDO, "Undo the last action"},
         {0, ID_FILE_MRU_FILE1, "Open this document"},
     };
-    for (const Case& c : cases) {
+    for (const Prompt& c : prompts) {
         QMenu* menu = Main()->menuBar()->actions().at(c.menu)->menu();
         menu->popup(QPoint(100, 100));
         PumpMessages();
@@ -139,27 +80,70 @@ TEST_F(KeysAndWheel, DisabledMenuItemsShowTheirPrompts)
         menu->hide();
         PumpMessages();
     }
-}
 
-TEST_F(KeysAndWheel, LockIndicatorsFollowTheLockBitsOfKeyEvents)
-{
-    ASSERT_TRUE(Start());
-    struct Case
+    struct Lock
     {
         quint32 nativeModifiers;
         const char* shown;
-    } cases[] = {
+    } locks[] = {
         {1u << 1, "CAP "},                        // Lock
         {1u << 4, "NUM "},                        // Mod2
         {(1u << 1) | (1u << 4) | 1u, "CAP NUM "}, // with Shift
         {0, ""},
     };
-    for (const Case& c : cases) {
+    for (const Lock& c : locks) {
         QKeyEvent key(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 0, 0, c.nativeModifiers);
         QApplication::sendEvent(ViewWidget(), &key);
         Frame()->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
-        EXPECT_EQ(Indicators(), c.shown) << c.nativeModifiers;
+        std::string shown; // the indicator panes, left to right
+        for (QLabel* pane : Main()->findChild<QStatusBar*>()->findChildren<QLabel*>())
+            if (!pane->text().isEmpty() && pane->text() != QLatin1String("Ready"))
+                shown += pane->text().toStdString() + " ";
+        EXPECT_EQ(shown, c.shown) << c.nativeModifiers;
     }
+
+    Open(kSample);
+    struct Zoom
+    {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        double scale;
+    } zooms[] = {
+        {Qt::Key_Equal, Qt::ControlModifier, 2},
+        {Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, 4},
+        {Qt::Key_Plus, Qt::ControlModifier, 8}, // '+' a key of its own
+        {Qt::Key_Minus, Qt::ControlModifier, 4},
+        {Qt::Key_Minus, Qt::KeypadModifier, 2},
+        {Qt::Key_Plus, Qt::KeypadModifier, 4},
+        {Qt::Key_Plus, Qt::NoModifier, 4},  // '+' typed on the main keys
+        {Qt::Key_Equal, Qt::NoModifier, 4}, // no Ctrl, no zoom
+    };
+    for (const Zoom& c : zooms) {
+        QTest::keyClick(ViewWidget(), static_cast<Qt::Key>(c.key), c.modifiers);
+        PumpMessages();
+        EXPECT_EQ(View()->GetScale(), c.scale) << c.key << " " << c.modifiers;
+    }
+    Wheel(QPoint(0, 120), Qt::ControlModifier);
+    EXPECT_EQ(View()->GetScale(), 8);
+    Wheel(QPoint(0, -60), Qt::ControlModifier); // half a notch: nothing yet
+    EXPECT_EQ(View()->GetScale(), 8);
+    Wheel(QPoint(0, -60), Qt::ControlModifier);
+    EXPECT_EQ(View()->GetScale(), 4);
+    EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, 0)); // Ctrl+wheel does not scroll
+
+    Command(ID_VIEW_ENLARGE); // 2560 x 1920: both bars
+    Wheel(QPoint(0, -120), Qt::NoModifier);
+    const CPoint down = View()->GetScrollPosition();
+    EXPECT_EQ(down.x, 0);
+    EXPECT_GT(down.y, 0);
+    Wheel(QPoint(0, -120), Qt::ShiftModifier); // towards the user: right
+    const CPoint right = View()->GetScrollPosition();
+    EXPECT_GT(right.x, 0);
+    EXPECT_EQ(right.y, down.y);
+    Wheel(QPoint(-120, 0), Qt::NoModifier); // a sideways wheel to the right
+    EXPECT_EQ(View()->GetScrollPosition(), CPoint(2 * right.x, down.y));
+    Wheel(QPoint(240, 0), Qt::NoModifier); // two notches to the left
+    EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, down.y));
 }
 
 // Window size, maximised state and a floating, narrowed toolbar last into the next run.

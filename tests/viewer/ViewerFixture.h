@@ -94,20 +94,7 @@ protected:
         SendMessageA(Frame()->GetSafeHwnd(), WM_COMMAND, id, 0);
         PumpMessages();
     }
-    void Mouse(UINT message, int x, int y)
-    {
-        SendMessageA(View()->GetSafeHwnd(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
-                     MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
-    }
     CString PaneZero() const { return Frame()->m_statusBar.GetPaneText(0); }
-    std::vector<std::string> Boxes() const
-    {
-        std::vector<std::string> texts;
-        for (const ModalRequest& r : shown)
-            if (r.kind == ModalKind::MessageBox)
-                texts.emplace_back(r.text.GetString());
-        return texts;
-    }
 
     QTemporaryDir files;
     std::vector<ModalRequest> shown;
