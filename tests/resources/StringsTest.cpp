@@ -61,22 +61,4 @@ TEST(StringTable, LooksUpEveryEntryAndFieldAndNothingElse)
         EXPECT_EQ(LoadResourceString(id), nullptr) << id;
 }
 
-TEST(ResourceProvider, HandsEveryKindToTheWindowLayer)
-{
-    const ResourceProvider* before = AfxSetResourceProvider(&GetResourceProvider());
-    EXPECT_STREQ(AfxLoadString(AFX_IDS_IDLEMESSAGE), "Ready");
-    EXPECT_EQ(AfxLoadMenu(IDR_MAINFRAME).size(), 4u);
-    EXPECT_EQ(AfxLoadAccelerators(IDR_MAINFRAME).size(), 18u);
-    EXPECT_NE(AfxLoadToolBar(IDR_MAINFRAME), nullptr);
-    EXPECT_FALSE(AfxLoadBitmap(IDR_MAINFRAME).empty());
-    EXPECT_EQ(AfxLoadIcon(IDR_MAINFRAME).size(), 2u);
-    EXPECT_NE(AfxLoadDialog(IDD_PALETTE), nullptr);
-    EXPECT_TRUE(AfxLoadMenu(12345).empty() && AfxLoadAccelerators(12345).empty() &&
-                AfxLoadBitmap(12345).empty() && AfxLoadIcon(12345).empty() &&
-                !AfxLoadToolBar(12345) && !AfxLoadDialog(12345));
-    AfxSetResourceProvider(nullptr);
-    EXPECT_EQ(AfxLoadString(AFX_IDS_IDLEMESSAGE), nullptr);
-    AfxSetResourceProvider(before);
-}
-
 } // namespace
