@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -111,15 +110,6 @@ TEST(SwatchGrid, ShowsEachEntryInItsCellUpToThePalettesEnd)
             EXPECT_EQ(SurfaceColor(surface.Row(y)[x]), expected) << x << ", " << y;
         }
     }
-
-    // An empty palette draws nothing.
-    CSurface surface(16, 16, kBackground);
-    CSurfaceDC dc(&surface);
-    const CRect rect(0, 0, 16, 16);
-    CDibPalette().DrawGrid(&dc, &rect, TRUE);
-    for (int y = 0; y < 16; ++y)
-        EXPECT_TRUE(std::all_of(surface.Row(y), surface.Row(y) + 16,
-                                [](DWORD p) { return SurfaceColor(p) == kBackground; }));
 }
 
 } // namespace

@@ -171,20 +171,6 @@ TEST(DibRead, ShortOs2HeadersReadTheFieldsTheyHold)
     }
 }
 
-TEST(DibRead, FileEndingInsideTheHeaderLeavesTheRestCleared)
-{
-    BmpBytes image; // size, width, height, planes, bit count and compression only
-    image.FileHeader(0, 1078).U32(40).U32(4).U32(3).U16(1).U16(8).U32(BI_RLE8);
-    CDib dib;
-    ASSERT_TRUE(ReadImage(dib, image));
-    const BITMAPINFOHEADER& h = dib.m_pInfo->bmiHeader;
-    EXPECT_EQ(
-        std::tuple(h.biWidth, h.biCompression, h.biXPelsPerMeter | h.biYPelsPerMeter, h.biClrUsed),
-        std::tuple(4, BI_RLE8, 0, 0u));
-    EXPECT_EQ(ColourBytes(dib, 0, 256), std::vector<BYTE>(1024, 0));
-    EXPECT_EQ(dib.m_cbPixels, 0u);
-}
-
 // Fails at the n-th call (never, for -1), or holds less than it measured, as if cut meanwhile.
 class FlakyFile : public CMemFile
 {

@@ -218,27 +218,4 @@ TEST(StretchDibResult, UndrawableDibsReturnZeroAndDrawNothing)
     }
 }
 
-// The public call goes through the context's viewport origin and clip.
-TEST(StretchDibPublic, DrawsThroughTheContext)
-{
-    CSurface surface(6, 4, RGB(1, 2, 3));
-    const HDC dc = CreateSurfaceDC(&surface);
-    TestDib d(2, 2, 8);
-    d.bits = {1, 2, 0, 0, 3, 4, 0, 0};
-    SetViewportOrgEx(dc, 2, 1, nullptr);
-    const RECT clip{0, 0, 4, 4};
-    SetDeviceClipRect(dc, &clip);
-    // Logical (-1, 0) is surface (1, 1); the clip cuts the enlarged picture at x = 4.
-    EXPECT_EQ(StretchDIBits(dc, -1, 0, 4, 2, 0, 0, 2, 2, d.bits.data(), d.bits.size(), &d.info, 0,
-                            SRCCOPY),
-              2);
-    const DWORD u = SurfacePixel(RGB(1, 2, 3));
-    const std::vector<DWORD> expected = {u, u,      u,      u,      u, u, //
-                                         u, Pal(3), Pal(3), Pal(4), u, u, //
-                                         u, Pal(1), Pal(1), Pal(2), u, u, //
-                                         u, u,      u,      u,      u, u};
-    EXPECT_EQ(std::vector<DWORD>(surface.Bits(), surface.Bits() + 24), expected);
-    DeleteDC(dc);
-}
-
 } // namespace
