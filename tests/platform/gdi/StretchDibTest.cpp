@@ -177,7 +177,7 @@ TEST(StretchDibScaling, HugeSizesDoNotOverflow)
             d.bits[i] = static_cast<BYTE>(i * 37 + 11);
         Canvas canvas(8, 8);
         const int lines = c.args.sh == INT_MIN ? INT_MAX : std::abs(c.args.sh);
-        EXPECT_EQ(canvas.Draw(d, {0, 0, 8, 8}, c.args), lines);
+        EXPECT_EQ(canvas.Draw(d, d.bits, {0, 0, 8, 8}, c.args), lines);
         ExpectMatchesReference(canvas, {0, 0, 8, 8}, c.args, [&](LONGLONG x, LONGLONG y) {
             return ReferencePixel(d, c.held, x, y);
         });
@@ -213,7 +213,7 @@ TEST(StretchDibResult, UndrawableDibsReturnZeroAndDrawNothing)
         d.SetMasks(c.masks);
         d.bits.assign(256, 0x11);
         Canvas canvas(4, 4);
-        EXPECT_EQ(canvas.Draw(d, {0, 0, 4, 4}, {0, 0, 4, 4, 0, 0, 4, 4}), 0);
+        EXPECT_EQ(canvas.Draw(d, d.bits, {0, 0, 4, 4}, {0, 0, 4, 4, 0, 0, 4, 4}), 0);
         EXPECT_EQ(canvas.pixels, Canvas(4, 4).pixels);
     }
 }
