@@ -91,12 +91,9 @@ TEST(DibRead, PixelBlockIsSizedByTheFileSizeFieldWithinTheFile)
         size_t pixelsHeld, expected; // pixel bytes in the file, in the block
     };
     for (const Case c :
-         {Case{"exact", 1078 + 16, 1078, 16, 16},
-          Case{"trailing bytes not counted", 1078 + 16, 1078, 40, 16},
+         {Case{"trailing bytes not counted", 1078 + 16, 1078, 40, 16},
           Case{"size equal to offset", 1078, 1078, 16, 0}, Case{"size zero", 0, 1078, 16, 16},
-          Case{"size of the headers only", 54, 1078, 16, 16},
           Case{"file cut inside the pixels", 1078 + 16, 1078, 5, 5},
-          Case{"4 GiB claimed", 0xFFFFFFFF, 1078, 16, 16},
           Case{"offset past the end", 0x7FFFFFFF, 0x7FFFFF00, 16, 0}}) {
         SCOPED_TRACE(c.what);
         BmpBytes image;
