@@ -96,17 +96,6 @@ std::vector<BYTE> RandomStream(std::mt19937& rng, bool rle8, int longestRun = 14
     return s;
 }
 
-// The pixels a 1:1 draw put down; none where it left the canvas untouched.
-PictureLookup DrawnPixels(const Canvas& full)
-{
-    return [&full](LONGLONG x, LONGLONG y) -> std::optional<DWORD> {
-        if (x < 0 || y < 0 || x >= full.width || y >= full.height ||
-            full.Untouched(static_cast<int>(x), static_cast<int>(y)))
-            return std::nullopt;
-        return full.At(static_cast<int>(x), static_cast<int>(y));
-    };
-}
-
 // Through a row index serving every draw of its stream as well.
 TEST(StretchDibRle, StretchesLikeTheUnscaledDecodeWithOrWithoutAnIndex)
 {
@@ -125,6 +114,13 @@ TEST(StretchDibRle, StretchesLikeTheUnscaledDecodeWithOrWithoutAnIndex)
         }
         Canvas full(w, h);
         full.Draw(d, stream, {0, 0, w, h}, {0, 0, w, h, 0, 0, w, h});
+        // The pixels the 1:1 draw put down; none where it left the canvas untouched.
+        const PictureLookup drawn = [&full](LONGLONG x, LONGLONG y) -> std::optional<DWORD> {
+            if (x < 0 || y < 0 || x >= full.width || y >= full.height ||
+                full.Untouched(static_cast<int>(x), static_cast<int>(y)))
+                return std::nullopt;
+            return full.At(static_cast<int>(x), static_cast<int>(y));
+        };
 
         RleRowIndex index;
         for (int draw = 0; draw < (iter % 4 == 3 ? 4 : 1); ++draw) {
@@ -136,7 +132,7 @@ TEST(StretchDibRle, StretchesLikeTheUnscaledDecodeWithOrWithoutAnIndex)
                              pick(-3, w),  pick(-3, h),  nonZero(w + 4), sh};
             Canvas canvas(20, 14);
             ASSERT_EQ(canvas.Draw(d, stream, clip, a), std::abs(a.sh));
-            ExpectMatchesReference(canvas, clip, a, DrawnPixels(full));
+            ExpectMatchesReference(canvas, clip, a, drawn);
             Canvas indexed(20, 14);
             indexed.Draw(d, stream, clip, a, &index);
             EXPECT_EQ(canvas.pixels, indexed.pixels) << "through the index";
