@@ -83,12 +83,13 @@ TEST(SwatchGrid, ShowsEachEntryInItsCellUpToThePalettesEnd)
         {256,
          CRect(30, 20, 100, 50),
          {0, 0, 0, 6, 1, -1, 25, 1, -1, 1, 9, -1, 19, 4, 19, 99, 49, 255}},
+        {0, CRect(0, 0, 16, 16), {0, 0, -2, 15, 15, -2}}, // a 24-bit picture's empty palette
     };
     for (const GridCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.entries << " entries");
-        Bitmap bitmap(8, static_cast<DWORD>(c.entries));
+        Bitmap bitmap(c.entries > 0 ? 8 : 24, static_cast<DWORD>(c.entries));
         CDibPalette palette;
-        ASSERT_TRUE(palette.Create(&bitmap.dib));
+        ASSERT_EQ(palette.Create(&bitmap.dib), c.entries > 0);
         CSurface surface(c.rect.right, c.rect.bottom, kBackground);
         CSurfaceDC dc(&surface);
         CPalette* before = dc.SelectPalette(CPalette::FromHandle(GetDefaultPalette()), FALSE);
