@@ -37,9 +37,7 @@ std::vector<BmpSuiteEntry> WithReference()
     return rows;
 }
 
-class BmpSuiteDraw : public testing::TestWithParam<BmpSuiteEntry>
-{
-};
+using BmpSuiteDraw = testing::TestWithParam<BmpSuiteEntry>;
 
 // A `load-or-reject` row is compared only when it reads and draws; a sentinel ring must stay.
 TEST_P(BmpSuiteDraw, MatchesTheReferenceAtEveryScale)

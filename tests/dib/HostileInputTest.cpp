@@ -220,9 +220,7 @@ void Gauntlet(const std::vector<BYTE>& bytes)
     }
 }
 
-class HostileFile : public testing::TestWithParam<Hostile>
-{
-};
+using HostileFile = testing::TestWithParam<Hostile>;
 
 TEST_P(HostileFile, ReadsBoundedAndDrawsEveryWindowWithinItsBytes)
 {
@@ -232,9 +230,7 @@ TEST_P(HostileFile, ReadsBoundedAndDrawsEveryWindowWithinItsBytes)
 INSTANTIATE_TEST_SUITE_P(Made, HostileFile, testing::ValuesIn(Made()),
                          [](const auto& info) { return info.param.name; });
 
-class ConformanceFile : public testing::TestWithParam<BmpSuiteEntry>
-{
-};
+using ConformanceFile = testing::TestWithParam<BmpSuiteEntry>;
 
 // Every image, broken ones included.
 TEST_P(ConformanceFile, ReadsBoundedAndDrawsEveryWindowWithinItsBytes)
