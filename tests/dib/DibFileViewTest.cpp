@@ -37,12 +37,6 @@ std::vector<BYTE> FileBytes(BYTE seed)
     return image.Vector();
 }
 
-BOOL ReadAt(CDib& dib, CFile& file)
-{
-    file.Seek(kStart, CFile::begin);
-    return dib.Read(&file);
-}
-
 // The block holds `expected`'s pixels, and a draw of it goes through.
 void ExpectShownAs(CDib& shown, const std::vector<BYTE>& expected)
 {
@@ -80,7 +74,8 @@ TEST(DibFileView, DrawsTheFileWhileItIsCutOrRewritten)
                   static_cast<ssize_t>(original.size()));
         CFile file(path, CFile::modeRead);
         CDib dib;
-        ASSERT_TRUE(ReadAt(dib, file));
+        file.Seek(kStart, CFile::begin);
+        ASSERT_TRUE(dib.Read(&file));
         // Shown first, so that its pages are mapped when the file changes.
         ExpectShownAs(dib, original);
         ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(c.length)), 0);
@@ -89,7 +84,8 @@ TEST(DibFileView, DrawsTheFileWhileItIsCutOrRewritten)
         ExpectShownAs(dib, shown);
         if (!c.written.empty()) {
             CDib again;
-            ASSERT_TRUE(ReadAt(again, file));
+            file.Seek(kStart, CFile::begin);
+            ASSERT_TRUE(again.Read(&file));
             ExpectShownAs(again, shown);
         }
         ::close(fd);

@@ -1,7 +1,8 @@
-// Device contexts: viewport origin, clip, object lifetimes.
+// Device contexts: viewport origin and clip, for shapes and pictures; object lifetimes.
 
 #include "gdi/Dc.h"
 
+#include "StretchDibSupport.h"
 #include "gdi/Gdi.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +44,15 @@ TEST_F(Context, ViewportOriginAndClipDecideWhichPixelsChange)
                                      dc.GetPixel(4, -4), dc.GetPixel(INT_MAX, INT_MIN)}),
               (std::vector<COLORREF>{RGB(255, 0, 0), RGB(255, 0, 0), CLR_INVALID, CLR_INVALID,
                                      CLR_INVALID}));
+
+    // A picture goes through the same origin and clip: logical (10, -4) is surface (5, 0).
+    TestDib d(1, 1, 8);
+    d.bits = {9, 0, 0, 0};
+    EXPECT_EQ(StretchDIBits(dc.GetSafeHdc(), 10, -4, 2, 1, 0, 0, 1, 1, d.bits.data(), d.bits.size(),
+                            &d.info, DIB_RGB_COLORS, SRCCOPY),
+              1);
+    EXPECT_EQ((std::vector<COLORREF>{At(4, 0), At(5, 0), At(6, 0)}),
+              (std::vector<COLORREF>{RGB(255, 0, 0), SurfaceColor(Pal(9)), kSentinel}));
 }
 
 TEST(GdiObjects, DeletedWhileSelectedGoesWhenDeselectedAndWrappersOwnTheirHandles)

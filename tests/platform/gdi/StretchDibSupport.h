@@ -71,10 +71,6 @@ struct Canvas
         return StretchDibToSurface(target, a.x, a.y, a.w, a.h, a.sx, a.sy, a.sw, a.sh, block.data(),
                                    block.size(), dib.info, index);
     }
-    int Draw(const TestDib& dib, RECT clip, const DrawArgs& a)
-    {
-        return Draw(dib, dib.bits, clip, a);
-    }
 };
 
 // The source pixel surface coordinate d shows on one axis; a single negative extent mirrors.
