@@ -120,12 +120,36 @@ protected:
     uitest::ProgramResources resources;
 };
 
-TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnits)
+// Enter, OK, Esc and the close box end a dialog through OnOK or OnCancel; the handler answers.
+TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnitsThatEndThroughOkAndCancel)
 {
+    auto key = [](QWidget* target, int k) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+    };
+    struct Case
+    {
+        const char* name;
+        std::function<void(HWND)> act;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Case> cases = {
+        {"Enter with no control taking it presses the default button",
+         [&](HWND dlg) { key(WidgetOf(dlg), Qt::Key_Return); },
+         {"OnOK", "EndDialog 1"}},
+        {"a click on OK",
+         [](HWND dlg) { WidgetOf(GetDlgItem(dlg, IDOK))->findChild<QPushButton*>()->click(); },
+         {"OnOK", "EndDialog 1"}},
+        {"Esc, passed up from the button",
+         [&](HWND dlg) { key(WidgetOf(GetDlgItem(dlg, IDOK))->focusProxy(), Qt::Key_Escape); },
+         {"OnCancel", "EndDialog 2"}},
+        {"the close box", [](HWND dlg) { WidgetOf(dlg)->close(); }, {"OnCancel", "EndDialog 2"}},
+    };
     CWnd main;
     ASSERT_TRUE(main.CreateEx(0, nullptr, "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                               CRect(100, 80, 900, 680), nullptr, 0)); // away from the corner
     AfxSetMainWnd(&main);
+    // One object for all: each run starts afresh from the template.
     CRecordingDialog about(IDD_ABOUTBOX);
     Run(about, [&](HWND hwnd) {
         // 217 x 55 units: 325.5 rounds up to 326, 89.375 down to 89.
@@ -155,34 +179,6 @@ TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnits)
         EXPECT_LT(iconFace, 32 * 32 / 2);
         return IDOK;
     });
-}
-
-TEST_F(Dialog, EnterOkEscAndTheCloseBoxEndItThroughOkAndCancelAndTheHandlersAnswerIsTheResult)
-{
-    auto key = [](QWidget* target, int k) {
-        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-    };
-    struct Case
-    {
-        const char* name;
-        std::function<void(HWND)> act;
-        std::vector<std::string> calls;
-    };
-    const std::vector<Case> cases = {
-        {"Enter with no control taking it presses the default button",
-         [&](HWND dlg) { key(WidgetOf(dlg), Qt::Key_Return); },
-         {"OnOK", "EndDialog 1"}},
-        {"a click on OK",
-         [](HWND dlg) { WidgetOf(GetDlgItem(dlg, IDOK))->findChild<QPushButton*>()->click(); },
-         {"OnOK", "EndDialog 1"}},
-        {"Esc, passed up from the button",
-         [&](HWND dlg) { key(WidgetOf(GetDlgItem(dlg, IDOK))->focusProxy(), Qt::Key_Escape); },
-         {"OnCancel", "EndDialog 2"}},
-        {"the close box", [](HWND dlg) { WidgetOf(dlg)->close(); }, {"OnCancel", "EndDialog 2"}},
-    };
-    // One object for all: each run starts afresh from the template.
-    CRecordingDialog about(IDD_ABOUTBOX);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         about.m_calls.clear();
@@ -212,9 +208,9 @@ TEST_F(Dialog, EnterOkEscAndTheCloseBoxEndItThroughOkAndCancelAndTheHandlersAnsw
     EXPECT_EQ(asked + missing.m_inits, 0);
 }
 
-TEST_F(Dialog, TheRealLoopRunsUntilEnterEndsIt)
+// Without a handler the real loops run until the user ends them.
+TEST_F(Dialog, TheRealLoopRunsUntilEnterEndsItAndARealBoxShowsItsText)
 {
-    const ModalHandler outer = SetModalHandler(nullptr);
     auto visibleDialog = [] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (WindowOfWidget(w) && w->isVisible() && w->windowTitle() == "About Pixmora")
@@ -236,8 +232,28 @@ TEST_F(Dialog, TheRealLoopRunsUntilEnterEndsIt)
     CRecordingDialog about(IDD_ABOUTBOX);
     EXPECT_EQ(about.DoModal(), IDOK);
     rescue.stop();
-    SetModalHandler(outer);
     EXPECT_EQ(about.m_calls, (std::vector<std::string>{"OnOK", "EndDialog 1"}));
+
+    // A real message box has one OK button and shows the UTF-8 text.
+    int buttons = -1;
+    QString shown;
+    // Runs inside the box's own loop and ends it.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (box && box->isVisible()) {
+                buttons = static_cast<int>(box->buttons().size());
+                shown = box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        }
+    });
+    closer.start(0);
+    EXPECT_EQ(AfxMessageBox("\xC3\xA9t\xC3\xA9"), IDOK);
+    closer.stop();
+    EXPECT_EQ(buttons, 1);
+    EXPECT_EQ(shown, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
 }
 
 TEST_F(Dialog, WhatIsPaintedIntoTheFrameIsWhatTheDialogReadsAndTheMouseFindsIt)
@@ -271,11 +287,16 @@ TEST_F(Dialog, WhatIsPaintedIntoTheFrameIsWhatTheDialogReadsAndTheMouseFindsIt)
     });
 }
 
-TEST(Modal, HandlerAnswersInPlaceOfTheLoopInnermostFirst)
+TEST(Modal, HandlerAnswersInPlaceOfTheLoopInnermostFirstForAWindowWithAUtf8Caption)
 {
     std::vector<ModalRequest> asked;
     CWnd wnd;
-    ASSERT_TRUE(uitest::MakeTop(wnd, 50, 50, 0));
+    const char* title = "caf\xC3\xA9.bmp - Pixmora";
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW, CRect(0, 0, 50, 50), nullptr, 0));
+    EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString::fromUtf8(title));
+    wnd.SetWindowText("\xC3\xBC");
+    EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString(QChar(0xFC)));
     {
         CModalHandlerScope scope([&](ModalRequest& r) {
             asked.push_back(r);
@@ -297,29 +318,6 @@ TEST(Modal, HandlerAnswersInPlaceOfTheLoopInnermostFirst)
     EXPECT_STREQ(asked[1].caption.GetString(), "Question");
     EXPECT_EQ(asked[1].type, MB_YESNO);
     EXPECT_FALSE(SetModalHandler(nullptr)); // the scopes removed theirs
-}
-
-TEST(Modal, WithoutAHandlerARealBoxWithOneOkButtonShowsTheUtf8Text)
-{
-    int buttons = -1;
-    QString shown;
-    // Runs inside the box's own loop and ends it.
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            if (box && box->isVisible()) {
-                buttons = static_cast<int>(box->buttons().size());
-                shown = box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        }
-    });
-    closer.start(0);
-    EXPECT_EQ(AfxMessageBox("\xC3\xA9t\xC3\xA9"), IDOK);
-    closer.stop();
-    EXPECT_EQ(buttons, 1);
-    EXPECT_EQ(shown, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
 }
 
 } // namespace

@@ -155,8 +155,17 @@ protected:
     bool deleted = false;
 };
 
-TEST_F(Frame, MenusAndButtonsAreEnabledByWhoeverHandlesTheirCommands)
+// Whoever handles a command enables it; keys, menus and buttons take the route view, frame,
+// application wherever the bar is docked.
+TEST_F(Frame, CommandsAreEnabledAndTakeTheRouteViewFrameApplication)
 {
+    // Nothing here sends the idle update yet: the frame's own timer does while it shows.
+    QAction* copy = frame->m_toolBar.m_impl->actions.at(5);
+    copy->setEnabled(true); // as if no update had come yet
+    for (int i = 0; i < 500 && copy->isEnabled(); ++i)
+        QTest::qWait(10);
+    EXPECT_FALSE(copy->isEnabled()); // nobody here handles Copy
+
     ASSERT_EQ(Popup(0)->actions().size(), 8);
     EXPECT_FALSE(Item(0, 5)->isEnabled()); // the empty recent-file list
     EXPECT_FALSE(Item(0, 3)->isEnabled()); // Save As: nobody here handles it
@@ -178,28 +187,7 @@ TEST_F(Frame, MenusAndButtonsAreEnabledByWhoeverHandlesTheirCommands)
     shrink->trigger();
     frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_VIEW_SHRINK, 1), 0);
     EXPECT_TRUE(g_log.empty());
-}
 
-TEST_F(Frame, MenuAndButtonCommandsTakeTheRouteViewFrameApplication)
-{
-    Item(0, 2)->trigger(); // Save: the view and the frame handle it
-    Item(0, 0)->trigger(); // New: the frame
-    Item(0, 1)->trigger(); // Open: the application
-    Item(2, 0)->trigger(); // Enlarge: the view
-    QTest::mouseClick(Button(1), Qt::LeftButton);
-    QTest::mouseClick(Button(5), Qt::LeftButton); // Copy: nobody
-    EXPECT_EQ(g_log, (std::vector<std::string>{"view save", "frame new", "app open", "view enlarge",
-                                               "app open"}));
-
-    // Without an active view the frame is first.
-    frame->SetActiveView(nullptr);
-    Item(0, 2)->trigger();
-    EXPECT_EQ(g_log.back(), "frame save");
-    EXPECT_FALSE(Item(2, 0)->isEnabled());
-}
-
-TEST_F(Frame, AcceleratorsSendTheirCommandsAndUnhandledOnesDoNothing)
-{
     Key(Qt::Key_N, Qt::ControlModifier);
     Key(Qt::Key_O, Qt::ControlModifier);
     Key(Qt::Key_Z, Qt::ControlModifier);
@@ -214,10 +202,54 @@ TEST_F(Frame, AcceleratorsSendTheirCommandsAndUnhandledOnesDoNothing)
     Key(Qt::Key_N, Qt::NoModifier); // no modifier, no accelerator
     Key(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(g_log.empty());
+
+    Item(0, 2)->trigger(); // Save: the view and the frame handle it
+    Item(0, 0)->trigger(); // New: the frame
+    Item(0, 1)->trigger(); // Open: the application
+    Item(2, 0)->trigger(); // Enlarge: the view
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    QTest::mouseClick(Button(5), Qt::LeftButton); // Copy: nobody
+    EXPECT_EQ(g_log, (std::vector<std::string>{"view save", "frame new", "app open", "view enlarge",
+                                               "app open"}));
+
+    // Without an active view the frame is first.
+    frame->SetActiveView(nullptr);
+    Item(0, 2)->trigger();
+    EXPECT_EQ(g_log.back(), "frame save");
+    EXPECT_FALSE(Item(2, 0)->isEnabled());
+
+    // Docked elsewhere by the frame or by hand, the buttons still work.
+    frame->DockControlBar(&frame->m_toolBar, AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(Main()->toolBarArea(Bar()), Qt::LeftToolBarArea);
+    Main()->addToolBar(Qt::BottomToolBarArea, Bar());
+    PumpMessages();
+    QTest::mouseClick(Button(0), Qt::LeftButton);
+    EXPECT_EQ(g_log.back(), "frame new");
 }
 
-TEST_F(Frame, HighlightedItemOrButtonShowsItsPromptAndTipOnlyWithTheBarStyle)
+TEST_F(Frame, ViewMenuTogglesTheBarsAndHighlightedItemsAndButtonsShowTheirPrompts)
 {
+    // The view fills what the bars leave.
+    QWidget* central = FrameHostOf(frame)->Central();
+    const QRect area(central->mapTo(WidgetOf(*frame), QPoint(0, 0)), central->size());
+    EXPECT_EQ(WidgetOf(view)->geometry(), area);
+    EXPECT_EQ(uitest::ClientOf(view).Height(), area.height());
+
+    for (int item : {6, 7}) {
+        CControlBar* bar = item == 6 ? static_cast<CControlBar*>(&frame->m_toolBar)
+                                     : static_cast<CControlBar*>(&frame->m_statusBar);
+        EXPECT_TRUE(Item(2, item)->isChecked());
+        Item(2, item)->trigger();
+        EXPECT_FALSE(bar->IsVisible());
+        EXPECT_FALSE(Item(2, item)->isChecked());
+        PumpMessages();
+        EXPECT_GT(uitest::ClientOf(view).Height(), area.height());
+        Item(2, item)->trigger();
+        EXPECT_TRUE(bar->IsVisible());
+        EXPECT_TRUE(Item(2, item)->isChecked());
+    }
+
+    // A highlighted item or button shows its prompt; its tip only with the bar style.
     EXPECT_EQ(Message(), "Ready");
     QMenu* menu = Popup(2);
     menu->popup(QPoint(0, 0));
@@ -245,42 +277,17 @@ TEST_F(Frame, HighlightedItemOrButtonShowsItsPromptAndTipOnlyWithTheBarStyle)
     EXPECT_EQ(Message(), "Ready");
 }
 
-TEST_F(Frame, ViewMenuTogglesTheBarsAndTheViewFillsWhatTheyLeave)
-{
-    QWidget* central = FrameHostOf(frame)->Central();
-    const QRect area(central->mapTo(WidgetOf(*frame), QPoint(0, 0)), central->size());
-    EXPECT_EQ(WidgetOf(view)->geometry(), area);
-    EXPECT_EQ(uitest::ClientOf(view).Height(), area.height());
-
-    for (int item : {6, 7}) {
-        CControlBar* bar = item == 6 ? static_cast<CControlBar*>(&frame->m_toolBar)
-                                     : static_cast<CControlBar*>(&frame->m_statusBar);
-        EXPECT_TRUE(Item(2, item)->isChecked());
-        Item(2, item)->trigger();
-        EXPECT_FALSE(bar->IsVisible());
-        EXPECT_FALSE(Item(2, item)->isChecked());
-        PumpMessages();
-        EXPECT_GT(uitest::ClientOf(view).Height(), area.height());
-        Item(2, item)->trigger();
-        EXPECT_TRUE(bar->IsVisible());
-        EXPECT_TRUE(Item(2, item)->isChecked());
-    }
-}
-
-TEST_F(Frame, CaptionIsTheTitleAndTheIconTheProgramsOwn)
+TEST_F(Frame, CaptionIconButtonsWithTransparentFacesAndPanesComeFromTheResources)
 {
     EXPECT_EQ(uitest::TextOf(*frame), "Pixmora");
     EXPECT_FALSE(WidgetOf(*frame)->windowIcon().isNull());
-}
 
-TEST_F(Frame, ToolBarHasTheTemplatesButtonsWithTransparentFaces)
-{
-    CToolBar& bar = frame->m_toolBar;
-    ASSERT_EQ(bar.GetCount(), 12);
-    EXPECT_EQ(bar.GetItemID(10), ID_VIEW_ENLARGE);
+    CToolBar& tools = frame->m_toolBar;
+    ASSERT_EQ(tools.GetCount(), 12);
+    EXPECT_EQ(tools.GetItemID(10), ID_VIEW_ENLARGE);
     int transparent = 0, opaque = 0;
     for (int item = 0; item < 12; ++item) {
-        QAction* action = bar.m_impl->actions.at(static_cast<size_t>(item));
+        QAction* action = tools.m_impl->actions.at(static_cast<size_t>(item));
         ASSERT_EQ(action == nullptr, item == 3 || item == 7);
         if (!action)
             continue;
@@ -295,38 +302,15 @@ TEST_F(Frame, ToolBarHasTheTemplatesButtonsWithTransparentFaces)
     }
     EXPECT_GT(transparent, 0);
     EXPECT_GT(opaque, 0);
-}
 
-TEST_F(Frame, DockedElsewhereByTheFrameOrByHandTheButtonsStillWork)
-{
-    frame->DockControlBar(&frame->m_toolBar, AFX_IDW_DOCKBAR_LEFT);
-    EXPECT_EQ(Main()->toolBarArea(Bar()), Qt::LeftToolBarArea);
-    Main()->addToolBar(Qt::BottomToolBarArea, Bar());
-    PumpMessages();
-    QTest::mouseClick(Button(0), Qt::LeftButton);
-    EXPECT_EQ(g_log, std::vector<std::string>{"frame new"});
-}
-
-// Nothing here sends the idle update: the frame's own timer does while it shows.
-TEST_F(Frame, ButtonsFollowTheCommandsOnTheirOwn)
-{
-    QAction* copy = frame->m_toolBar.m_impl->actions.at(5);
-    copy->setEnabled(true); // as if no update had come yet
-    for (int i = 0; i < 500 && copy->isEnabled(); ++i)
-        QTest::qWait(10);
-    EXPECT_FALSE(copy->isEnabled()); // nobody here handles Copy
-}
-
-TEST_F(Frame, StatusBarPanesShowTheirTexts)
-{
-    CStatusBar& bar = frame->m_statusBar;
-    ASSERT_EQ(bar.GetCount(), 4);
-    EXPECT_EQ(std::string(bar.GetPaneText(1)), "CAP"); // an indicator's own string
-    EXPECT_GT(bar.m_impl->panes.at(0)->width(), bar.m_impl->panes.at(1)->width());
-    EXPECT_FALSE(bar.SetPaneText(4, "past the end"));
+    CStatusBar& panes = frame->m_statusBar;
+    ASSERT_EQ(panes.GetCount(), 4);
+    EXPECT_EQ(std::string(panes.GetPaneText(1)), "CAP"); // an indicator's own string
+    EXPECT_GT(panes.m_impl->panes.at(0)->width(), panes.m_impl->panes.at(1)->width());
+    EXPECT_FALSE(panes.SetPaneText(4, "past the end"));
     const UINT unknown[] = {ID_SEPARATOR, 12345};
-    EXPECT_FALSE(bar.SetIndicators(unknown, 2));
-    EXPECT_EQ(bar.GetCount(), 4); // a failed call keeps the panes
+    EXPECT_FALSE(panes.SetIndicators(unknown, 2));
+    EXPECT_EQ(panes.GetCount(), 4); // a failed call keeps the panes
 }
 
 TEST(FrameLoad, FailedCreationLeavesNoWindowAndTheObjectToItsCreator)

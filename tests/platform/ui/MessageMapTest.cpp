@@ -112,28 +112,11 @@ struct Tree
     CLogWnd top{"top", &log}, a{"a", &log}, a1{"a1", &log}, b{"b", &log};
 };
 
-TEST(WindowLife, DestroyGoesParentFirstThenDeepestFirst)
+TEST(WindowLife, DescendantsHearAtEveryDepthAndDestroyGoesParentFirstThenDeepestFirst)
 {
     Tree tree(WS_VISIBLE);
-    const HWND topHandle = tree.top.m_hWnd;
-    // Close's default processing destroys the window.
-    tree.top.SendMessage(WM_CLOSE);
-    const std::vector<Seen>& log = tree.log;
-    EXPECT_EQ(Names(log, WM_DESTROY), (std::vector<std::string>{"top", "a", "a1", "b"}));
-    EXPECT_EQ(Names(log, WM_NCDESTROY), (std::vector<std::string>{"a1", "a", "b", "top"}));
-    EXPECT_EQ(Names(log, 0), (std::vector<std::string>{"a1 post", "a post", "b post", "top post"}));
-    EXPECT_EQ(log.front().wParam, static_cast<WPARAM>(TRUE)); // still shown during WM_DESTROY
-    EXPECT_EQ(tree.a1.m_hWnd, nullptr);
-    EXPECT_FALSE(IsWindow(topHandle));
-    EXPECT_EQ(SendMessageA(topHandle, WM_USER, 0, 0), 0);
-    PumpMessages(); // the widgets go
-}
-
-TEST(WindowLife, SendMessageToDescendantsReachesEveryDepth)
-{
-    Tree tree(0);
     CLogWnd a2("a2", &tree.log);
-    ASSERT_TRUE(a2.Create(nullptr, nullptr, 0, CRect(0, 0, 10, 10), &tree.a1, 4));
+    ASSERT_TRUE(a2.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &tree.a1, 4));
     tree.top.SendMessageToDescendants(WM_USER, 7, 9);
     EXPECT_EQ(Names(tree.log, WM_USER), (std::vector<std::string>{"a", "a1", "a2", "b"}));
     EXPECT_EQ(tree.log.back().wParam, 7u);
@@ -144,6 +127,20 @@ TEST(WindowLife, SendMessageToDescendantsReachesEveryDepth)
     tree.log.clear();
     tree.top.SendMessageToDescendants(WM_USER, 0, 0);
     EXPECT_EQ(Names(tree.log, WM_USER), (std::vector<std::string>{"a", "a2", "b"}));
+
+    const HWND topHandle = tree.top.m_hWnd;
+    tree.log.clear();
+    // Close's default processing destroys the window.
+    tree.top.SendMessage(WM_CLOSE);
+    const std::vector<Seen>& log = tree.log;
+    EXPECT_EQ(Names(log, WM_DESTROY), (std::vector<std::string>{"top", "a", "a2", "b"}));
+    EXPECT_EQ(Names(log, WM_NCDESTROY), (std::vector<std::string>{"a2", "a", "b", "top"}));
+    EXPECT_EQ(Names(log, 0), (std::vector<std::string>{"a2 post", "a post", "b post", "top post"}));
+    EXPECT_EQ(log.front().wParam, static_cast<WPARAM>(TRUE)); // still shown during WM_DESTROY
+    EXPECT_EQ(a2.m_hWnd, nullptr);
+    EXPECT_FALSE(IsWindow(topHandle));
+    EXPECT_EQ(SendMessageA(topHandle, WM_USER, 0, 0), 0);
+    PumpMessages(); // the widgets go
 }
 
 class Input : public testing::Test
@@ -178,7 +175,7 @@ protected:
     QWindow* window = nullptr;
 };
 
-TEST_F(Input, CapturedMouseReachesTheWindowWhereverItIs)
+TEST_F(Input, CapturedMouseReachesTheWindowWhereverItIsUntilReleasedOrDestroyed)
 {
     // Pressed over the view: it hears, in its own coordinates, and takes the mouse.
     QTest::mousePress(window, Qt::LeftButton, {}, QPoint(70, 60));
@@ -203,10 +200,8 @@ TEST_F(Input, CapturedMouseReachesTheWindowWhereverItIs)
     // Released: the window under the mouse gets it again.
     QTest::mouseMove(window, QPoint(190, 140));
     ExpectLast("top", WM_MOUSEMOVE, 190, 140, 0);
-}
 
-TEST_F(Input, CaptureEndsWithTheWindow)
-{
+    // Capture ends with the window that holds it.
     ::SetCapture(view.m_hWnd);
     EXPECT_EQ(::SetCapture(top.m_hWnd), view.m_hWnd); // the previous holder
     view.DestroyWindow();

@@ -57,7 +57,7 @@ HWND Shown(CWnd& wnd, int width, int height)
     return wnd;
 }
 
-TEST(Paint, InvalidatedAreaIsPaintedThroughOnPaintAndShownAndResizingRepaintsAll)
+TEST(Paint, InvalidatedAreaIsPaintedAndShownResizingRepaintsAllAndEraseFillsTheBackground)
 {
     CPainterWnd wnd(kRed);
     const HWND hwnd = Shown(wnd, 60, 40);
@@ -99,31 +99,25 @@ TEST(Paint, InvalidatedAreaIsPaintedThroughOnPaintAndShownAndResizingRepaintsAll
     EXPECT_EQ(wnd.m_lastPaint, CRect(0, 0, 70, 45));
     EXPECT_EQ(ReadPixel(hwnd, 69, 44), kGreen);
     EXPECT_EQ(ReadPixel(hwnd, 70, 44), CLR_INVALID);
-}
 
-TEST(Paint, EraseFillsWithTheBackgroundFirst)
-{
-    CPainterWnd wnd(kRed);
+    // Only an erasing invalidation fills with the background before the paint.
+    wnd.m_color = kRed;
     wnd.m_spot = CRect(10, 10, 20, 20);
-    const HWND hwnd = Shown(wnd, 50, 40);
     SetWindowBackground(hwnd, kGreen);
-
-    // Something else drawn over the window first.
     {
         CClientDC dc(&wnd);
-        uitest::Fill(dc.GetSafeHdc(), CRect(0, 0, 50, 40), kBlue);
+        Fill(dc.GetSafeHdc(), CRect(0, 0, 70, 45), kBlue);
     }
     wnd.InvalidateRect(nullptr, FALSE);
     PumpMessages();
-    EXPECT_EQ(ReadPixel(hwnd, 2, 2), kBlue); // not erased
+    EXPECT_EQ(ReadPixel(hwnd, 2, 2), kBlue);
     EXPECT_EQ(ReadPixel(hwnd, 15, 15), kRed);
-
     wnd.Invalidate(TRUE);
     PumpMessages();
-    EXPECT_EQ(wnd.m_lastPaint, CRect(0, 0, 50, 40));
+    EXPECT_EQ(wnd.m_lastPaint, CRect(0, 0, 70, 45));
     EXPECT_FALSE(wnd.m_lastErase); // the default erase did it
     EXPECT_EQ(ReadPixel(hwnd, 2, 2), kGreen);
-    EXPECT_EQ(ReadPixel(hwnd, 49, 39), kGreen);
+    EXPECT_EQ(ReadPixel(hwnd, 69, 44), kGreen);
     EXPECT_EQ(ReadPixel(hwnd, 15, 15), kRed);
     EXPECT_EQ(ScreenPixel(hwnd, 2, 2), kGreen);
 }
