@@ -277,10 +277,11 @@ TEST_F(Frame, ViewMenuTogglesTheBarsAndHighlightedItemsAndButtonsShowTheirPrompt
     EXPECT_EQ(Message(), "Ready");
 }
 
-TEST_F(Frame, CaptionIconButtonsWithTransparentFacesAndPanesComeFromTheResources)
+TEST_F(Frame, CaptionIconButtonsAndPanesComeFromTheResourcesAndBrokenOnesAreRefused)
 {
     EXPECT_EQ(uitest::TextOf(*frame), "Pixmora");
-    EXPECT_FALSE(WidgetOf(*frame)->windowIcon().isNull());
+    const QList<QSize> iconSizes = WidgetOf(*frame)->windowIcon().availableSizes();
+    EXPECT_TRUE(iconSizes.contains(QSize(32, 32)) && iconSizes.contains(QSize(16, 16)));
 
     CToolBar& tools = frame->m_toolBar;
     ASSERT_EQ(tools.GetCount(), 12);
@@ -311,25 +312,8 @@ TEST_F(Frame, CaptionIconButtonsWithTransparentFacesAndPanesComeFromTheResources
     const UINT unknown[] = {ID_SEPARATOR, 12345};
     EXPECT_FALSE(panes.SetIndicators(unknown, 2));
     EXPECT_EQ(panes.GetCount(), 4); // a failed call keeps the panes
-}
 
-TEST(FrameLoad, FailedCreationLeavesNoWindowAndTheObjectToItsCreator)
-{
-    uitest::ProgramResources resources;
-    bool deleted = false;
-    auto* frame = new CRouteFrame(&deleted, true);
-    EXPECT_FALSE(frame->LoadFrame(IDR_MAINFRAME));
-    EXPECT_FALSE(deleted);
-    EXPECT_EQ(frame->GetSafeHwnd(), nullptr);
-    delete frame;
-
-    CRouteFrame noMenu;
-    EXPECT_FALSE(noMenu.LoadFrame(IDD_ABOUTBOX));
-    EXPECT_EQ(noMenu.GetSafeHwnd(), nullptr);
-}
-
-TEST(BitmapImage, DrawsTheStripAndRefusesBrokenFiles)
-{
+    // The strip's image, and broken files refused.
     const std::span<const BYTE> strip = LoadBitmapResource(IDR_MAINFRAME);
     ASSERT_EQ(ImageFromBitmapFile(strip).size(), QSize(160, 18));
 
@@ -348,10 +332,19 @@ TEST(BitmapImage, DrawsTheStripAndRefusesBrokenFiles)
     broken[14 + 4 + 3] = 0x80; // width INT_MIN-ish: negative
     EXPECT_TRUE(ImageFromBitmapFile(broken).isNull());
 
-    const QIcon icon = IconFromImages(LoadIconResource(IDR_MAINFRAME));
-    EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
-    EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
     EXPECT_TRUE(IconFromImages({}).isNull());
+
+    // A failed creation leaves no window, and the object to its creator.
+    bool gone = false;
+    auto* failing = new CRouteFrame(&gone, true);
+    EXPECT_FALSE(failing->LoadFrame(IDR_MAINFRAME));
+    EXPECT_FALSE(gone);
+    EXPECT_EQ(failing->GetSafeHwnd(), nullptr);
+    delete failing;
+
+    CRouteFrame noMenu;
+    EXPECT_FALSE(noMenu.LoadFrame(IDD_ABOUTBOX));
+    EXPECT_EQ(noMenu.GetSafeHwnd(), nullptr);
 }
 
 } // namespace
