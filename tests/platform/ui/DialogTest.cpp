@@ -120,8 +120,7 @@ protected:
     uitest::ProgramResources resources;
 };
 
-// Enter, OK, Esc and the close box end a dialog through OnOK or OnCancel; the handler answers.
-TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnitsThatEndThroughOkAndCancel)
+TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndPaintTheirControls)
 {
     auto key = [](QWidget* target, int k) {
         QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
@@ -206,11 +205,73 @@ TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnitsThatEndThroughOkAnd
     CModalHandlerScope scope([&](ModalRequest&) { return ++asked; });
     EXPECT_EQ(missing.DoModal(), -1);
     EXPECT_EQ(asked + missing.m_inits, 0);
+
+    // A dialog that paints only into its frame control: the dialog reads it, the mouse finds it.
+    CFramePaintingDialog dialog;
+    Run(dialog, [&](HWND hwnd) {
+        const COLORREF face = ReadPixel(hwnd, 3, 3);
+        EXPECT_NE(face, kRed);
+        // The frame's client area spans (11, 11) to (391, 189), every pixel red.
+        for (const CPoint p :
+             {CPoint(11, 11), CPoint(391, 11), CPoint(11, 189), CPoint(391, 189), CPoint(200, 100)})
+            EXPECT_EQ(ReadPixel(hwnd, p.x, p.y), kRed) << p.x << ", " << p.y;
+        // Its etched outline lies just outside, in neither the face nor red.
+        for (const CPoint p :
+             {CPoint(10, 100), CPoint(392, 100), CPoint(200, 9), CPoint(200, 191)}) {
+            EXPECT_NE(ReadPixel(hwnd, p.x, p.y), kRed) << p.x << ", " << p.y;
+            EXPECT_NE(ReadPixel(hwnd, p.x, p.y), face) << p.x << ", " << p.y;
+        }
+        EXPECT_EQ(ReadPixel(hwnd, 200, 194), face);
+        // Painting only the frame still answers the dialog's own paint request.
+        EXPECT_EQ(dialog.m_paints, 1);
+        PumpMessages();
+        EXPECT_EQ(dialog.m_paints, 1);
+
+        // Movement over the frame reaches the dialog; over the OK button it does not.
+        QWindow* window = WidgetOf(hwnd)->windowHandle();
+        QTest::mouseMove(window, QPoint(30, 40));
+        QTest::mouseMove(window, QPoint(200, 210));
+        EXPECT_EQ(dialog.m_moves, std::vector<CPoint>{CPoint(30, 40)});
+        return IDOK;
+    });
 }
 
-// Without a handler the real loops run until the user ends them.
-TEST_F(Dialog, TheRealLoopRunsUntilEnterEndsItAndARealBoxShowsItsText)
+// A handler answers in place of the loops, innermost first; without one the real loops run.
+TEST_F(Dialog, HandlersAnswerInPlaceOfTheRealLoopsWhichRunUntilTheUserEndsThem)
 {
+    // Program text reaches the toolkit as UTF-8, at creation and after.
+    CWnd wnd;
+    const char* title = "caf\xC3\xA9.bmp - Pixmora";
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW, CRect(0, 0, 50, 50), nullptr, 0));
+    EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString::fromUtf8(title));
+    wnd.SetWindowText("\xC3\xBC");
+    EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString(QChar(0xFC)));
+    std::vector<ModalRequest> asked;
+    {
+        CModalHandlerScope scope([&](ModalRequest& r) {
+            asked.push_back(r);
+            return asked.size() == 1 ? IDOK : IDNO;
+        });
+        EXPECT_EQ(AfxMessageBox("a"), IDOK);
+        EXPECT_EQ(wnd.MessageBox("b", "Question", MB_YESNO), IDNO);
+        {
+            CModalHandlerScope inner([](ModalRequest&) { return IDCANCEL; });
+            EXPECT_EQ(AfxMessageBox("c", MB_OKCANCEL), IDCANCEL);
+        }
+        EXPECT_TRUE(SetModalHandler(nullptr)); // the inner scope put the outer one back
+    }
+    // The application's name captions a box that names none.
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].kind, ModalKind::MessageBox);
+    EXPECT_STREQ(asked[0].caption.GetString(), AfxGetAppName());
+    EXPECT_EQ(asked[0].type, MB_OK);
+    EXPECT_EQ(asked[1].hWndOwner, wnd.m_hWnd);
+    EXPECT_STREQ(asked[1].caption.GetString(), "Question");
+    EXPECT_EQ(asked[1].type, MB_YESNO);
+    EXPECT_FALSE(SetModalHandler(nullptr)); // the scopes removed theirs
+
+    // The real dialog's loop runs until Enter ends it.
     auto visibleDialog = [] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (WindowOfWidget(w) && w->isVisible() && w->windowTitle() == "About Pixmora")
@@ -254,70 +315,6 @@ TEST_F(Dialog, TheRealLoopRunsUntilEnterEndsItAndARealBoxShowsItsText)
     closer.stop();
     EXPECT_EQ(buttons, 1);
     EXPECT_EQ(shown, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
-}
-
-TEST_F(Dialog, WhatIsPaintedIntoTheFrameIsWhatTheDialogReadsAndTheMouseFindsIt)
-{
-    CFramePaintingDialog dialog;
-    Run(dialog, [&](HWND hwnd) {
-        const COLORREF face = ReadPixel(hwnd, 3, 3);
-        EXPECT_NE(face, kRed);
-        // The frame's client area spans (11, 11) to (391, 189), every pixel red.
-        for (const CPoint p :
-             {CPoint(11, 11), CPoint(391, 11), CPoint(11, 189), CPoint(391, 189), CPoint(200, 100)})
-            EXPECT_EQ(ReadPixel(hwnd, p.x, p.y), kRed) << p.x << ", " << p.y;
-        // Its etched outline lies just outside, in neither the face nor red.
-        for (const CPoint p :
-             {CPoint(10, 100), CPoint(392, 100), CPoint(200, 9), CPoint(200, 191)}) {
-            EXPECT_NE(ReadPixel(hwnd, p.x, p.y), kRed) << p.x << ", " << p.y;
-            EXPECT_NE(ReadPixel(hwnd, p.x, p.y), face) << p.x << ", " << p.y;
-        }
-        EXPECT_EQ(ReadPixel(hwnd, 200, 194), face);
-        // Painting only the frame still answers the dialog's own paint request.
-        EXPECT_EQ(dialog.m_paints, 1);
-        PumpMessages();
-        EXPECT_EQ(dialog.m_paints, 1);
-
-        // Movement over the frame reaches the dialog; over the OK button it does not.
-        QWindow* window = WidgetOf(hwnd)->windowHandle();
-        QTest::mouseMove(window, QPoint(30, 40));
-        QTest::mouseMove(window, QPoint(200, 210));
-        EXPECT_EQ(dialog.m_moves, std::vector<CPoint>{CPoint(30, 40)});
-        return IDOK;
-    });
-}
-
-TEST(Modal, HandlerAnswersInPlaceOfTheLoopInnermostFirstForAWindowWithAUtf8Caption)
-{
-    std::vector<ModalRequest> asked;
-    CWnd wnd;
-    const char* title = "caf\xC3\xA9.bmp - Pixmora";
-    ASSERT_TRUE(
-        wnd.CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW, CRect(0, 0, 50, 50), nullptr, 0));
-    EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString::fromUtf8(title));
-    wnd.SetWindowText("\xC3\xBC");
-    EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString(QChar(0xFC)));
-    {
-        CModalHandlerScope scope([&](ModalRequest& r) {
-            asked.push_back(r);
-            return asked.size() == 1 ? IDOK : IDNO;
-        });
-        EXPECT_EQ(AfxMessageBox("a"), IDOK);
-        EXPECT_EQ(wnd.MessageBox("b", "Question", MB_YESNO), IDNO);
-        {
-            CModalHandlerScope inner([](ModalRequest&) { return IDCANCEL; });
-            EXPECT_EQ(AfxMessageBox("c", MB_OKCANCEL), IDCANCEL);
-        }
-    }
-    // The application's name captions a box that names none.
-    ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[0].kind, ModalKind::MessageBox);
-    EXPECT_STREQ(asked[0].caption.GetString(), AfxGetAppName());
-    EXPECT_EQ(asked[0].type, MB_OK);
-    EXPECT_EQ(asked[1].hWndOwner, wnd.m_hWnd);
-    EXPECT_STREQ(asked[1].caption.GetString(), "Question");
-    EXPECT_EQ(asked[1].type, MB_YESNO);
-    EXPECT_FALSE(SetModalHandler(nullptr)); // the scopes removed theirs
 }
 
 } // namespace
