@@ -155,129 +155,8 @@ protected:
     bool deleted = false;
 };
 
-// Whoever handles a command enables it; keys, menus and buttons take the route view, frame,
-// application wherever the bar is docked.
-TEST_F(Frame, CommandsAreEnabledAndTakeTheRouteViewFrameApplication)
-{
-    // Nothing here sends the idle update yet: the frame's own timer does while it shows.
-    QAction* copy = frame->m_toolBar.m_impl->actions.at(5);
-    copy->setEnabled(true); // as if no update had come yet
-    for (int i = 0; i < 500 && copy->isEnabled(); ++i)
-        QTest::qWait(10);
-    EXPECT_FALSE(copy->isEnabled()); // nobody here handles Copy
-
-    ASSERT_EQ(Popup(0)->actions().size(), 8);
-    EXPECT_FALSE(Item(0, 5)->isEnabled()); // the empty recent-file list
-    EXPECT_FALSE(Item(0, 3)->isEnabled()); // Save As: nobody here handles it
-    EXPECT_TRUE(Item(0, 2)->isEnabled());  // Save: the view
-    EXPECT_TRUE(Item(0, 1)->isEnabled());  // Open: the application
-    EXPECT_TRUE(Item(1, 0)->isEnabled());  // Undo: the view
-    EXPECT_TRUE(Item(2, 0)->isChecked());  // Enlarge, checked by the view
-    EXPECT_TRUE(Item(2, 1)->isEnabled());
-
-    frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
-    EXPECT_TRUE(Button(0)->isEnabled());  // New: the frame
-    EXPECT_TRUE(Button(2)->isEnabled());  // Save: the view
-    EXPECT_FALSE(Button(5)->isEnabled()); // Copy: nobody
-
-    // A command its update handler disables runs from nowhere.
-    frame->m_shrinkEnabled = false;
-    QAction* shrink = Item(2, 1);
-    EXPECT_FALSE(shrink->isEnabled());
-    shrink->trigger();
-    frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_VIEW_SHRINK, 1), 0);
-    EXPECT_TRUE(g_log.empty());
-
-    Key(Qt::Key_N, Qt::ControlModifier);
-    Key(Qt::Key_O, Qt::ControlModifier);
-    Key(Qt::Key_Z, Qt::ControlModifier);
-    Key(Qt::Key_Backspace, Qt::AltModifier); // Undo's second key
-    EXPECT_EQ(g_log, (std::vector<std::string>{"frame new", "app open", "view undo", "view undo"}));
-
-    g_log.clear();
-    Key(Qt::Key_C, Qt::ControlModifier);
-    Key(Qt::Key_Insert, Qt::ControlModifier);
-    Key(Qt::Key_F6, Qt::NoModifier);
-    Key(Qt::Key_F6, Qt::ShiftModifier);
-    Key(Qt::Key_N, Qt::NoModifier); // no modifier, no accelerator
-    Key(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_TRUE(g_log.empty());
-
-    Item(0, 2)->trigger(); // Save: the view and the frame handle it
-    Item(0, 0)->trigger(); // New: the frame
-    Item(0, 1)->trigger(); // Open: the application
-    Item(2, 0)->trigger(); // Enlarge: the view
-    QTest::mouseClick(Button(1), Qt::LeftButton);
-    QTest::mouseClick(Button(5), Qt::LeftButton); // Copy: nobody
-    EXPECT_EQ(g_log, (std::vector<std::string>{"view save", "frame new", "app open", "view enlarge",
-                                               "app open"}));
-
-    // Without an active view the frame is first.
-    frame->SetActiveView(nullptr);
-    Item(0, 2)->trigger();
-    EXPECT_EQ(g_log.back(), "frame save");
-    EXPECT_FALSE(Item(2, 0)->isEnabled());
-
-    // Docked elsewhere by the frame or by hand, the buttons still work.
-    frame->DockControlBar(&frame->m_toolBar, AFX_IDW_DOCKBAR_LEFT);
-    EXPECT_EQ(Main()->toolBarArea(Bar()), Qt::LeftToolBarArea);
-    Main()->addToolBar(Qt::BottomToolBarArea, Bar());
-    PumpMessages();
-    QTest::mouseClick(Button(0), Qt::LeftButton);
-    EXPECT_EQ(g_log.back(), "frame new");
-}
-
-TEST_F(Frame, ViewMenuTogglesTheBarsAndHighlightedItemsAndButtonsShowTheirPrompts)
-{
-    // The view fills what the bars leave.
-    QWidget* central = FrameHostOf(frame)->Central();
-    const QRect area(central->mapTo(WidgetOf(*frame), QPoint(0, 0)), central->size());
-    EXPECT_EQ(WidgetOf(view)->geometry(), area);
-    EXPECT_EQ(uitest::ClientOf(view).Height(), area.height());
-
-    for (int item : {6, 7}) {
-        CControlBar* bar = item == 6 ? static_cast<CControlBar*>(&frame->m_toolBar)
-                                     : static_cast<CControlBar*>(&frame->m_statusBar);
-        EXPECT_TRUE(Item(2, item)->isChecked());
-        Item(2, item)->trigger();
-        EXPECT_FALSE(bar->IsVisible());
-        EXPECT_FALSE(Item(2, item)->isChecked());
-        PumpMessages();
-        EXPECT_GT(uitest::ClientOf(view).Height(), area.height());
-        Item(2, item)->trigger();
-        EXPECT_TRUE(bar->IsVisible());
-        EXPECT_TRUE(Item(2, item)->isChecked());
-    }
-
-    // A highlighted item or button shows its prompt; its tip only with the bar style.
-    EXPECT_EQ(Message(), "Ready");
-    QMenu* menu = Popup(2);
-    menu->popup(QPoint(0, 0));
-    PumpMessages();
-    menu->actions().at(0)->hover();
-    EXPECT_EQ(Message(), "Enlarge tne DIB");
-    menu->actions().at(3)->hover(); // Current Palette: no string, no prompt
-    EXPECT_EQ(Message(), "");
-    menu->hide();
-    PumpMessages();
-    EXPECT_EQ(Message(), "Ready");
-
-    EXPECT_EQ(Button(10)->toolTip().toStdString(), "Enlarge");
-    EXPECT_TRUE(Button(8)->toolTip().isEmpty()); // Print has no string
-    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
-    QCoreApplication::sendEvent(Button(10), &enter);
-    EXPECT_EQ(Message(), "Enlarge tne DIB");
-    QCoreApplication::sendEvent(Button(10), &leave);
-    EXPECT_EQ(Message(), "Ready");
-    QCoreApplication::sendEvent(Button(8), &enter);
-    EXPECT_EQ(Message(), "");
-    QCoreApplication::sendEvent(Button(8), &leave);
-    frame->m_toolBar.SetBarStyle(frame->m_toolBar.GetBarStyle() & ~CBRS_FLYBY);
-    QCoreApplication::sendEvent(Button(10), &enter);
-    EXPECT_EQ(Message(), "Ready");
-}
-
-TEST_F(Frame, CaptionIconButtonsAndPanesComeFromTheResourcesAndBrokenOnesAreRefused)
+// The frame's resources, its bars and prompts, and who enables and takes each command.
+TEST_F(Frame, ResourcesBarsPromptsAndCommandRoutes)
 {
     EXPECT_EQ(uitest::TextOf(*frame), "Pixmora");
     const QList<QSize> iconSizes = WidgetOf(*frame)->windowIcon().availableSizes();
@@ -345,6 +224,122 @@ TEST_F(Frame, CaptionIconButtonsAndPanesComeFromTheResourcesAndBrokenOnesAreRefu
     CRouteFrame noMenu;
     EXPECT_FALSE(noMenu.LoadFrame(IDD_ABOUTBOX));
     EXPECT_EQ(noMenu.GetSafeHwnd(), nullptr);
+
+    // The view fills what the bars leave.
+    QWidget* central = FrameHostOf(frame)->Central();
+    const QRect area(central->mapTo(WidgetOf(*frame), QPoint(0, 0)), central->size());
+    EXPECT_EQ(WidgetOf(view)->geometry(), area);
+    EXPECT_EQ(uitest::ClientOf(view).Height(), area.height());
+
+    for (int item : {6, 7}) {
+        CControlBar* bar = item == 6 ? static_cast<CControlBar*>(&frame->m_toolBar)
+                                     : static_cast<CControlBar*>(&frame->m_statusBar);
+        EXPECT_TRUE(Item(2, item)->isChecked());
+        Item(2, item)->trigger();
+        EXPECT_FALSE(bar->IsVisible());
+        EXPECT_FALSE(Item(2, item)->isChecked());
+        PumpMessages();
+        EXPECT_GT(uitest::ClientOf(view).Height(), area.height());
+        Item(2, item)->trigger();
+        EXPECT_TRUE(bar->IsVisible());
+        EXPECT_TRUE(Item(2, item)->isChecked());
+    }
+
+    // A highlighted item or button shows its prompt; its tip only with the bar style.
+    EXPECT_EQ(Message(), "Ready");
+    QMenu* menu = Popup(2);
+    menu->popup(QPoint(0, 0));
+    PumpMessages();
+    menu->actions().at(0)->hover();
+    EXPECT_EQ(Message(), "Enlarge tne DIB");
+    menu->actions().at(3)->hover(); // Current Palette: no string, no prompt
+    EXPECT_EQ(Message(), "");
+    menu->hide();
+    PumpMessages();
+    EXPECT_EQ(Message(), "Ready");
+
+    EXPECT_EQ(Button(10)->toolTip().toStdString(), "Enlarge");
+    EXPECT_TRUE(Button(8)->toolTip().isEmpty()); // Print has no string
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+    QCoreApplication::sendEvent(Button(10), &enter);
+    EXPECT_EQ(Message(), "Enlarge tne DIB");
+    QCoreApplication::sendEvent(Button(10), &leave);
+    EXPECT_EQ(Message(), "Ready");
+    QCoreApplication::sendEvent(Button(8), &enter);
+    EXPECT_EQ(Message(), "");
+    QCoreApplication::sendEvent(Button(8), &leave);
+    frame->m_toolBar.SetBarStyle(frame->m_toolBar.GetBarStyle() & ~CBRS_FLYBY);
+    QCoreApplication::sendEvent(Button(10), &enter);
+    EXPECT_EQ(Message(), "Ready");
+
+    // Whoever handles a command enables it; keys, menus and buttons take the route view, frame,
+    // application wherever the bar is docked.
+    // Nothing here sends the idle update yet: the frame's own timer does while it shows.
+    QAction* copy = frame->m_toolBar.m_impl->actions.at(5);
+    copy->setEnabled(true); // as if no update had come yet
+    for (int i = 0; i < 500 && copy->isEnabled(); ++i)
+        QTest::qWait(10);
+    EXPECT_FALSE(copy->isEnabled()); // nobody here handles Copy
+
+    ASSERT_EQ(Popup(0)->actions().size(), 8);
+    EXPECT_FALSE(Item(0, 5)->isEnabled()); // the empty recent-file list
+    EXPECT_FALSE(Item(0, 3)->isEnabled()); // Save As: nobody here handles it
+    EXPECT_TRUE(Item(0, 2)->isEnabled());  // Save: the view
+    EXPECT_TRUE(Item(0, 1)->isEnabled());  // Open: the application
+    EXPECT_TRUE(Item(1, 0)->isEnabled());  // Undo: the view
+    EXPECT_TRUE(Item(2, 0)->isChecked());  // Enlarge, checked by the view
+    EXPECT_TRUE(Item(2, 1)->isEnabled());
+
+    frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    EXPECT_TRUE(Button(0)->isEnabled());  // New: the frame
+    EXPECT_TRUE(Button(2)->isEnabled());  // Save: the view
+    EXPECT_FALSE(Button(5)->isEnabled()); // Copy: nobody
+
+    // A command its update handler disables runs from nowhere.
+    frame->m_shrinkEnabled = false;
+    QAction* shrink = Item(2, 1);
+    EXPECT_FALSE(shrink->isEnabled());
+    shrink->trigger();
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_VIEW_SHRINK, 1), 0);
+    EXPECT_TRUE(g_log.empty());
+
+    Key(Qt::Key_N, Qt::ControlModifier);
+    Key(Qt::Key_O, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Backspace, Qt::AltModifier); // Undo's second key
+    EXPECT_EQ(g_log, (std::vector<std::string>{"frame new", "app open", "view undo", "view undo"}));
+
+    g_log.clear();
+    Key(Qt::Key_C, Qt::ControlModifier);
+    Key(Qt::Key_Insert, Qt::ControlModifier);
+    Key(Qt::Key_F6, Qt::NoModifier);
+    Key(Qt::Key_F6, Qt::ShiftModifier);
+    Key(Qt::Key_N, Qt::NoModifier); // no modifier, no accelerator
+    Key(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(g_log.empty());
+
+    Item(0, 2)->trigger(); // Save: the view and the frame handle it
+    Item(0, 0)->trigger(); // New: the frame
+    Item(0, 1)->trigger(); // Open: the application
+    Item(2, 0)->trigger(); // Enlarge: the view
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    QTest::mouseClick(Button(5), Qt::LeftButton); // Copy: nobody
+    EXPECT_EQ(g_log, (std::vector<std::string>{"view save", "frame new", "app open", "view enlarge",
+                                               "app open"}));
+
+    // Without an active view the frame is first.
+    frame->SetActiveView(nullptr);
+    Item(0, 2)->trigger();
+    EXPECT_EQ(g_log.back(), "frame save");
+    EXPECT_FALSE(Item(2, 0)->isEnabled());
+
+    // Docked elsewhere by the frame or by hand, the buttons still work.
+    frame->DockControlBar(&frame->m_toolBar, AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(Main()->toolBarArea(Bar()), Qt::LeftToolBarArea);
+    Main()->addToolBar(Qt::BottomToolBarArea, Bar());
+    PumpMessages();
+    QTest::mouseClick(Button(0), Qt::LeftButton);
+    EXPECT_EQ(g_log.back(), "frame new");
 }
 
 } // namespace
