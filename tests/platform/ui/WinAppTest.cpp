@@ -470,148 +470,44 @@ TEST_F(WinApp, RecentFilesShowInTheFileMenuNewestFirstAtMostFourAndStayInTheSett
     EXPECT_EQ(Recent(), (std::vector<std::string>{"/p/a.bmp", "/p/b.bmp"}));
 }
 
-class ScrollView : public WinApp
+// The scrolling view, 500 x 400 over a 1000 x 800 picture of tiles.
+TEST_F(WinApp, ScrollViewMovesByKeysWheelAndBarsDrawsWhatItUncoversAndRoutesCommands)
 {
-protected:
-    void SetUp() override
-    {
-        WinApp::SetUp();
-        ASSERT_TRUE(Shell({}));
-        view = View();
-        WidgetOf(*Frame())->resize(500, 400);
-        PumpMessages();
-        view->SetScrollSizes(MM_TEXT, CSize(1000, 800));
-        PumpMessages();
-        g_log.clear();
-    }
-
-    CRect Client() const { return uitest::ClientOf(*view); }
-    CSize Pane() const
-    {
+    ASSERT_TRUE(Shell({}));
+    CTestView* view = View();
+    WidgetOf(*Frame())->resize(500, 400);
+    PumpMessages();
+    view->SetScrollSizes(MM_TEXT, CSize(1000, 800));
+    PumpMessages();
+    g_log.clear();
+    auto clientRect = [&] { return uitest::ClientOf(*view); };
+    auto pane = [&] {
         const QSize s = WidgetOf(*view)->size();
         return CSize(s.width(), s.height());
-    }
-    CPoint Max() const { return CPoint(1000 - Client().Width(), 800 - Client().Height()); }
-    void Key(Qt::Key key) { QTest::keyClick(WidgetOf(*view), key); }
-    void Wheel(int delta)
-    {
+    };
+    auto maxPos = [&] { return CPoint(1000 - clientRect().Width(), 800 - clientRect().Height()); };
+    auto key = [&](Qt::Key k) { QTest::keyClick(WidgetOf(*view), k); };
+    auto wheel = [&](int delta) {
         QWidget* w = WidgetOf(*view);
         const QPointF at(10, 10);
         QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(w, &event);
-    }
-    QScrollBar* Bar(Qt::Orientation o) const
-    {
-        for (auto* bar : WidgetOf(*view)->findChildren<QScrollBar*>())
-            if (bar->orientation() == o)
-                return bar;
+    };
+    auto bar = [&](Qt::Orientation o) -> QScrollBar* {
+        for (auto* b : WidgetOf(*view)->findChildren<QScrollBar*>())
+            if (b->orientation() == o)
+                return b;
         return nullptr;
-    }
+    };
     // The bars' page and line steps: across, down, across, down.
-    std::vector<int> Steps() const
-    {
-        return {Bar(Qt::Horizontal)->pageStep(), Bar(Qt::Vertical)->pageStep(),
-                Bar(Qt::Horizontal)->singleStep(), Bar(Qt::Vertical)->singleStep()};
-    }
+    auto steps = [&] {
+        return std::vector<int>{bar(Qt::Horizontal)->pageStep(), bar(Qt::Vertical)->pageStep(),
+                                bar(Qt::Horizontal)->singleStep(), bar(Qt::Vertical)->singleStep()};
+    };
 
-    CTestView* view = nullptr;
-};
-
-TEST_F(ScrollView, KeysWheelCallsAndCommandsAndBarsOnlyForWhatDoesNotFitWithDefaultSteps)
-{
-    Key(Qt::Key_Down);
-    Key(Qt::Key_Right);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 8));
-    Key(Qt::Key_PageDown);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 88));
-    Key(Qt::Key_End);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, Max().y));
-    Key(Qt::Key_Down); // already at the end
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, Max().y));
-    Key(Qt::Key_Home);
-    Key(Qt::Key_Left);
-    Key(Qt::Key_Left);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
-
-    // One notch towards the user: the platform's number of lines down.
-    Wheel(-WHEEL_DELTA);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 8 * QApplication::wheelScrollLines()));
-    // Half notches add up rather than vanish.
-    Wheel(WHEEL_DELTA / 2);
-    Wheel(WHEEL_DELTA / 2);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
-
-    view->ScrollToPosition(CPoint(-5, 99999));
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, Max().y));
-    EXPECT_EQ(Bar(Qt::Vertical)->value(), Max().y);
-    // Dragging a bar scrolls the view.
-    Bar(Qt::Horizontal)->setValue(40);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(40, Max().y));
-
-    // Commands go through the view in use to its document.
-    EXPECT_EQ(Frame()->GetActiveDocument(), Doc());
-    Command(ID_EDIT_COPY);
-    EXPECT_EQ(g_log, std::vector<std::string>{"doc copy"});
-    g_log.clear();
-
-    // A second view taking over: the first hears it lost, the second that it won.
-    auto* other = new CTestView;
-    CCreateContext context;
-    context.m_pCurrentDoc = Doc();
-    ASSERT_TRUE(
-        other->Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 50, 50), Frame(), 1, &context));
-    Frame()->SetActiveView(other);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"deactivate", "activate"}));
-    EXPECT_EQ(Frame()->GetActiveView(), other);
-    // A click brings the first one back.
-    QTest::mouseClick(WidgetOf(*view), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(Frame()->GetActiveView(), view);
-    other->DestroyWindow(); // and the object with it
-
-    // The bars lie outside the client area.
-    ASSERT_LT(Pane().cx, 1000);
-    EXPECT_TRUE(view->HasHorzScrollBar());
-    EXPECT_TRUE(view->HasVertScrollBar());
-    ASSERT_NE(Bar(Qt::Vertical), nullptr);
-    EXPECT_TRUE(Bar(Qt::Vertical)->isVisible());
-    // A page is a tenth of the total, a line a tenth of a page.
-    EXPECT_EQ(Steps(), (std::vector<int>{100, 80, 10, 8}));
-    EXPECT_EQ(Client().Width(), Pane().cx - Bar(Qt::Vertical)->width());
-    EXPECT_EQ(Client().Height(), Pane().cy - Bar(Qt::Horizontal)->height());
-    // The bars are not part of what a client context reads.
-    EXPECT_EQ(uitest::ReadPixel(*view, Client().Width() + 1, 5), CLR_INVALID);
-
-    // Given steps stay; a zero in one direction takes that direction's default.
-    view->SetScrollSizes(MM_TEXT, CSize(1000, 800), CSize(0, 50), CSize(7, 0));
-    EXPECT_EQ(Steps(), (std::vector<int>{100, 50, 7, 5}));
-
-    view->SetScrollSizes(MM_TEXT, CSize(-15, INT_MIN));
-    EXPECT_FALSE(view->HasHorzScrollBar());
-    EXPECT_FALSE(view->HasVertScrollBar());
-    EXPECT_EQ(Client().Size(), Pane());
-    Key(Qt::Key_PageDown);
-    Wheel(-WHEEL_DELTA);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
-    EXPECT_EQ(view->GetTotalSize(), CSize(-15, INT_MIN)); // kept as given
-
-    // Too wide, and just too tall once the horizontal bar takes its strip.
-    const int barHeight = Bar(Qt::Horizontal)->sizeHint().height();
-    view->SetScrollSizes(MM_TEXT, CSize(Pane().cx + 100, Pane().cy - barHeight / 2));
-    EXPECT_TRUE(view->HasHorzScrollBar());
-    EXPECT_TRUE(view->HasVertScrollBar());
-    // The same width with a short picture needs only the one bar.
-    view->SetScrollSizes(MM_TEXT, CSize(Pane().cx + 100, 10));
-    EXPECT_TRUE(view->HasHorzScrollBar());
-    EXPECT_FALSE(view->HasVertScrollBar());
-    Key(Qt::Key_End); // with nothing to scroll vertically, End goes right
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(Pane().cx + 100 - Client().Width(), 0));
-}
-
-// A scroll moves what is shown; the next paint draws only the strip it uncovered.
-TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsTheBars)
-{
-    const CRect client = Client();
+    // A scroll moves what is shown; the next paint draws only the strip it uncovered.
+    const CRect client = clientRect();
     view->ScrollToPosition(CPoint(0, 30));
     view->UpdateWindow();
     EXPECT_EQ(view->m_lastPainted, CRect(0, client.Height(), client.Width(), client.Height() + 30));
@@ -635,16 +531,107 @@ TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsT
     for (int y = 0; y < client.Height(); ++y)
         ASSERT_EQ(uitest::ReadPixel(*view, 3, y), TileColour(23, y + 10 + down)) << y;
 
+    // Grown past the picture, the view drops its bars.
     WidgetOf(*Frame())->resize(1400, 1200);
     PumpMessages();
-    ASSERT_GE(Pane().cx, 1000);
-    ASSERT_GE(Pane().cy, 800);
+    ASSERT_GE(pane().cx, 1000);
+    ASSERT_GE(pane().cy, 800);
     EXPECT_FALSE(view->HasHorzScrollBar());
     EXPECT_FALSE(view->HasVertScrollBar());
     EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
-    EXPECT_EQ(Client().Size(), Pane());
+    EXPECT_EQ(clientRect().Size(), pane());
     EXPECT_EQ(uitest::ReadPixel(*view, 999, 799), TileColour(999, 799));
     EXPECT_EQ(uitest::ReadPixel(*view, 1000, 5), RGB(255, 255, 255)); // the background
+
+    // Back to its size: keys, the wheel and calls move within the range.
+    WidgetOf(*Frame())->resize(500, 400);
+    PumpMessages();
+    key(Qt::Key_Down);
+    key(Qt::Key_Right);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 8));
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 88));
+    key(Qt::Key_End);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, maxPos().y));
+    key(Qt::Key_Down); // already at the end
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, maxPos().y));
+    key(Qt::Key_Home);
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+
+    // One notch towards the user: the platform's number of lines down.
+    wheel(-WHEEL_DELTA);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 8 * QApplication::wheelScrollLines()));
+    // Half notches add up rather than vanish.
+    wheel(WHEEL_DELTA / 2);
+    wheel(WHEEL_DELTA / 2);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+
+    view->ScrollToPosition(CPoint(-5, 99999));
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, maxPos().y));
+    EXPECT_EQ(bar(Qt::Vertical)->value(), maxPos().y);
+    // Dragging a bar scrolls the view.
+    bar(Qt::Horizontal)->setValue(40);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(40, maxPos().y));
+
+    // Commands go through the view in use to its document.
+    EXPECT_EQ(Frame()->GetActiveDocument(), Doc());
+    Command(ID_EDIT_COPY);
+    EXPECT_EQ(g_log, std::vector<std::string>{"doc copy"});
+    g_log.clear();
+
+    // A second view taking over: the first hears it lost, the second that it won.
+    auto* other = new CTestView;
+    CCreateContext context;
+    context.m_pCurrentDoc = Doc();
+    ASSERT_TRUE(
+        other->Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 50, 50), Frame(), 1, &context));
+    Frame()->SetActiveView(other);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"deactivate", "activate"}));
+    EXPECT_EQ(Frame()->GetActiveView(), other);
+    // A click brings the first one back.
+    QTest::mouseClick(WidgetOf(*view), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(Frame()->GetActiveView(), view);
+    other->DestroyWindow(); // and the object with it
+
+    // The bars lie outside the client area.
+    ASSERT_LT(pane().cx, 1000);
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_TRUE(view->HasVertScrollBar());
+    ASSERT_NE(bar(Qt::Vertical), nullptr);
+    EXPECT_TRUE(bar(Qt::Vertical)->isVisible());
+    // A page is a tenth of the total, a line a tenth of a page.
+    EXPECT_EQ(steps(), (std::vector<int>{100, 80, 10, 8}));
+    EXPECT_EQ(clientRect().Width(), pane().cx - bar(Qt::Vertical)->width());
+    EXPECT_EQ(clientRect().Height(), pane().cy - bar(Qt::Horizontal)->height());
+    // The bars are not part of what a client context reads.
+    EXPECT_EQ(uitest::ReadPixel(*view, clientRect().Width() + 1, 5), CLR_INVALID);
+
+    // Given steps stay; a zero in one direction takes that direction's default.
+    view->SetScrollSizes(MM_TEXT, CSize(1000, 800), CSize(0, 50), CSize(7, 0));
+    EXPECT_EQ(steps(), (std::vector<int>{100, 50, 7, 5}));
+
+    view->SetScrollSizes(MM_TEXT, CSize(-15, INT_MIN));
+    EXPECT_FALSE(view->HasHorzScrollBar());
+    EXPECT_FALSE(view->HasVertScrollBar());
+    EXPECT_EQ(clientRect().Size(), pane());
+    key(Qt::Key_PageDown);
+    wheel(-WHEEL_DELTA);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+    EXPECT_EQ(view->GetTotalSize(), CSize(-15, INT_MIN)); // kept as given
+
+    // Too wide, and just too tall once the horizontal bar takes its strip.
+    const int barHeight = bar(Qt::Horizontal)->sizeHint().height();
+    view->SetScrollSizes(MM_TEXT, CSize(pane().cx + 100, pane().cy - barHeight / 2));
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_TRUE(view->HasVertScrollBar());
+    // The same width with a short picture needs only the one bar.
+    view->SetScrollSizes(MM_TEXT, CSize(pane().cx + 100, 10));
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_FALSE(view->HasVertScrollBar());
+    key(Qt::Key_End); // with nothing to scroll vertically, End goes right
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(pane().cx + 100 - clientRect().Width(), 0));
 }
 
 TEST(WinAppStart, NameComesFromTheStringsAndAFailedStartEndsAtOnce)
