@@ -120,7 +120,7 @@ protected:
     uitest::ProgramResources resources;
 };
 
-TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndPaintTheirControls)
+TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndHandlersAnswerForTheLoops)
 {
     auto key = [](QWidget* target, int k) {
         QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
@@ -199,13 +199,6 @@ TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndPaintTheirContro
         EXPECT_EQ(about.m_calls, c.calls);
     }
 
-    // No template: nothing is shown and nothing asked.
-    CRecordingDialog missing(4242);
-    int asked = 0;
-    CModalHandlerScope scope([&](ModalRequest&) { return ++asked; });
-    EXPECT_EQ(missing.DoModal(), -1);
-    EXPECT_EQ(asked + missing.m_inits, 0);
-
     // A dialog that paints only into its frame control: the dialog reads it, the mouse finds it.
     CFramePaintingDialog dialog;
     Run(dialog, [&](HWND hwnd) {
@@ -234,11 +227,8 @@ TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndPaintTheirContro
         EXPECT_EQ(dialog.m_moves, std::vector<CPoint>{CPoint(30, 40)});
         return IDOK;
     });
-}
 
-// A handler answers in place of the loops, innermost first; without one the real loops run.
-TEST_F(Dialog, HandlersAnswerInPlaceOfTheRealLoopsWhichRunUntilTheUserEndsThem)
-{
+    // A handler answers in place of the loops, innermost first; without one the real loops run.
     // Program text reaches the toolkit as UTF-8, at creation and after.
     CWnd wnd;
     const char* title = "caf\xC3\xA9.bmp - Pixmora";
@@ -290,7 +280,7 @@ TEST_F(Dialog, HandlersAnswerInPlaceOfTheRealLoopsWhichRunUntilTheUserEndsThem)
             QTest::keyClick(w, Qt::Key_Escape);
     });
     rescue.start(5000);
-    CRecordingDialog about(IDD_ABOUTBOX);
+    about.m_calls.clear();
     EXPECT_EQ(about.DoModal(), IDOK);
     rescue.stop();
     EXPECT_EQ(about.m_calls, (std::vector<std::string>{"OnOK", "EndDialog 1"}));
@@ -315,6 +305,13 @@ TEST_F(Dialog, HandlersAnswerInPlaceOfTheRealLoopsWhichRunUntilTheUserEndsThem)
     closer.stop();
     EXPECT_EQ(buttons, 1);
     EXPECT_EQ(shown, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
+
+    // No template: nothing is shown and nothing asked.
+    CRecordingDialog missing(4242);
+    int calls = 0;
+    CModalHandlerScope scope([&](ModalRequest&) { return ++calls; });
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_EQ(calls + missing.m_inits, 0);
 }
 
 } // namespace

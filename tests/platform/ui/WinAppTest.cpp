@@ -4,7 +4,6 @@
 
 #include "FrameHost.h"
 #include "UiTestSupport.h"
-#include "ui/Dialog.h"
 #include "ui/DocTemplate.h"
 #include "ui/DocView.h"
 #include "ui/Frame.h"
