@@ -311,7 +311,8 @@ TEST_F(WinApp, NewThenOpensReuseTheOneDocumentFrameAndView)
     EXPECT_EQ(Path(), inner);
 }
 
-TEST_F(WinApp, FailedOpensFromTheCommandLineOrLaterSayWhyAndLeaveNothingHalfRead)
+// From a failed start to the application's end: failed opens, Exit, a new frame, deletion.
+TEST_F(WinApp, FailedOpensSayWhyExitClosesTheFrameAndTheAppDeletesAll)
 {
     // Options are skipped up to "--"; the first file wins and the others are named on stderr.
     testing::internal::CaptureStderr();
@@ -365,12 +366,8 @@ TEST_F(WinApp, FailedOpensFromTheCommandLineOrLaterSayWhyAndLeaveNothingHalfRead
     EXPECT_EQ(std::vector(boxes.begin() + 2, boxes.end()),
               (std::vector<std::string>{big + " could not be opened: there is not enough memory.",
                                         folder + " is a folder, not a file."}));
-}
 
-TEST_F(WinApp, ExitClosesTheFrameAnOpenRemakesItAndTheAppDeletesAll)
-{
-    ASSERT_TRUE(Shell({}));
-    CTestDoc* doc = Doc();
+    // Exit closes the frame; an open makes it again for the same document.
     const HWND first = Frame()->GetSafeHwnd();
     Command(ID_APP_EXIT);
     ASSERT_FALSE(IsWindow(first)); // else the loop below would never end
@@ -395,6 +392,20 @@ TEST_F(WinApp, ExitClosesTheFrameAnOpenRemakesItAndTheAppDeletesAll)
     app.reset();
     EXPECT_EQ(g_liveDocs, 0);
     EXPECT_FALSE(IsWindow(frame));
+    {
+        // The name comes from the strings; a failed start ends at once.
+        struct CFailingApp : CWinApp
+        {
+            BOOL InitInstance() override { return FALSE; }
+        } failing;
+        ASSERT_EQ(AfxGetApp(), &failing);
+        EXPECT_EQ(failing.m_pszAppName, nullptr);
+        char name[] = "pixmora";
+        char* argv[] = {name, nullptr};
+        EXPECT_NE(AfxWinMain(1, argv), 0); // a loop run without a window would say 0
+        EXPECT_STREQ(failing.m_pszAppName, "Pixmora");
+        EXPECT_STREQ(AfxGetAppName(), "Pixmora");
+    }
     app = std::make_unique<CTestApp>(); // for TearDown
 
     // A view outliving its document must not keep a pointer to it.
@@ -631,22 +642,6 @@ TEST_F(WinApp, ScrollViewMovesByKeysWheelAndBarsDrawsWhatItUncoversAndRoutesComm
     EXPECT_FALSE(view->HasVertScrollBar());
     key(Qt::Key_End); // with nothing to scroll vertically, End goes right
     EXPECT_EQ(view->GetScrollPosition(), CPoint(pane().cx + 100 - clientRect().Width(), 0));
-}
-
-TEST(WinAppStart, NameComesFromTheStringsAndAFailedStartEndsAtOnce)
-{
-    uitest::ProgramResources resources;
-    struct CFailingApp : CWinApp
-    {
-        BOOL InitInstance() override { return FALSE; }
-    } app;
-    ASSERT_EQ(AfxGetApp(), &app);
-    EXPECT_EQ(app.m_pszAppName, nullptr);
-    char name[] = "pixmora";
-    char* argv[] = {name, nullptr};
-    EXPECT_NE(AfxWinMain(1, argv), 0); // a loop run without a window would say 0
-    EXPECT_STREQ(app.m_pszAppName, "Pixmora");
-    EXPECT_STREQ(AfxGetAppName(), "Pixmora");
 }
 
 } // namespace
