@@ -97,42 +97,6 @@ std::vector<std::string> Names(const std::vector<Seen>& log, UINT message)
     return names;
 }
 
-TEST(WindowLife, DescendantsHearAtEveryDepthAndDestroyGoesParentFirstThenDeepestFirst)
-{
-    // A top-level window with a child two deep under its first child, and a second child.
-    std::vector<Seen> log;
-    CLogWnd top{"top", &log}, a{"a", &log}, a1{"a1", &log}, a2{"a2", &log}, b{"b", &log};
-    ASSERT_TRUE(uitest::MakeTop(top, 100, 100));
-    ASSERT_TRUE(a.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 40, 40), &top, 1));
-    ASSERT_TRUE(a1.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &a, 2));
-    ASSERT_TRUE(a2.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &a1, 4));
-    ASSERT_TRUE(b.Create(nullptr, nullptr, WS_VISIBLE, CRect(50, 0, 90, 40), &top, 3));
-    log.clear();
-    top.SendMessageToDescendants(WM_USER, 7, 9);
-    EXPECT_EQ(Names(log, WM_USER), (std::vector<std::string>{"a", "a1", "a2", "b"}));
-    EXPECT_EQ(std::tie(log.back().wParam, log.back().lParam),
-              std::make_tuple(WPARAM{7}, LPARAM{9}));
-
-    // A window whose object let go of it still hears, through the default.
-    a1.Detach();
-    log.clear();
-    top.SendMessageToDescendants(WM_USER, 0, 0);
-    EXPECT_EQ(Names(log, WM_USER), (std::vector<std::string>{"a", "a2", "b"}));
-
-    const HWND topHandle = top.m_hWnd;
-    log.clear();
-    // Close's default processing destroys the window.
-    top.SendMessage(WM_CLOSE);
-    EXPECT_EQ(Names(log, WM_DESTROY), (std::vector<std::string>{"top", "a", "a2", "b"}));
-    EXPECT_EQ(Names(log, WM_NCDESTROY), (std::vector<std::string>{"a2", "a", "b", "top"}));
-    EXPECT_EQ(Names(log, 0), (std::vector<std::string>{"a2 post", "a post", "b post", "top post"}));
-    EXPECT_EQ(log.front().wParam, static_cast<WPARAM>(TRUE)); // still shown during WM_DESTROY
-    EXPECT_EQ(a2.m_hWnd, nullptr);
-    EXPECT_FALSE(IsWindow(topHandle));
-    EXPECT_EQ(SendMessageA(topHandle, WM_USER, 0, 0), 0);
-    PumpMessages(); // the widgets go
-}
-
 // Where the last mouse message went and what it carried.
 void ExpectLast(const std::vector<Seen>& log, const char* who, UINT message, int x, int y,
                 UINT flags)
@@ -146,7 +110,8 @@ void ExpectLast(const std::vector<Seen>& log, const char* who, UINT message, int
               std::make_tuple(std::string(who), message, x, y, WPARAM{flags}));
 }
 
-TEST(Input, ActivationAsksForThePaletteAndCapturedMouseGoesToItsWindowUntilReleased)
+// Activation, the mouse and its capture, messages to descendants, and destruction, on one tree.
+TEST(WindowLife, ActivationMouseCaptureDescendantsAndDestroyInTheirOrder)
 {
     std::vector<Seen> log;
     CLogWnd top{"top", &log}, view{"view", &log};
@@ -190,14 +155,42 @@ TEST(Input, ActivationAsksForThePaletteAndCapturedMouseGoesToItsWindowUntilRelea
     QTest::mouseMove(window, QPoint(190, 140));
     ExpectLast(log, "top", WM_MOUSEMOVE, 190, 140, 0);
 
+    // Messages for descendants reach every depth, even past a window its object let go of.
+    CLogWnd a1{"a1", &log}, a2{"a2", &log}, b{"b", &log}, c{"c", &log};
+    ASSERT_TRUE(a1.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &view, 2));
+    ASSERT_TRUE(a2.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &a1, 3));
+    ASSERT_TRUE(b.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &top, 4));
+    ASSERT_TRUE(c.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &top, 5));
+    log.clear();
+    top.SendMessageToDescendants(WM_USER, 7, 9);
+    EXPECT_EQ(Names(log, WM_USER), (std::vector<std::string>{"view", "a1", "a2", "b", "c"}));
+    EXPECT_EQ(std::tie(log.back().wParam, log.back().lParam),
+              std::make_tuple(WPARAM{7}, LPARAM{9}));
+    a1.Detach();
+    log.clear();
+    top.SendMessageToDescendants(WM_USER, 0, 0);
+    EXPECT_EQ(Names(log, WM_USER), (std::vector<std::string>{"view", "a2", "b", "c"}));
+
     // Capture ends with the window that holds it.
-    ::SetCapture(view.m_hWnd);
-    EXPECT_EQ(::SetCapture(top.m_hWnd), view.m_hWnd); // the previous holder
-    view.DestroyWindow();
+    ::SetCapture(c.m_hWnd);
+    EXPECT_EQ(::SetCapture(top.m_hWnd), c.m_hWnd); // the previous holder
+    c.DestroyWindow();
     EXPECT_EQ(GetCapture(), top.m_hWnd);
-    top.DestroyWindow();
+
+    // Close's default destroys the window: WM_DESTROY parent first, WM_NCDESTROY deepest first.
+    const HWND topHandle = top.m_hWnd;
+    log.clear();
+    top.SendMessage(WM_CLOSE);
+    EXPECT_EQ(Names(log, WM_DESTROY), (std::vector<std::string>{"top", "view", "a2", "b"}));
+    EXPECT_EQ(Names(log, WM_NCDESTROY), (std::vector<std::string>{"a2", "view", "b", "top"}));
+    EXPECT_EQ(Names(log, 0),
+              (std::vector<std::string>{"a2 post", "view post", "b post", "top post"}));
+    EXPECT_EQ(log.front().wParam, static_cast<WPARAM>(TRUE)); // still shown during WM_DESTROY
+    EXPECT_EQ(a2.m_hWnd, nullptr);
+    EXPECT_FALSE(IsWindow(topHandle));
+    EXPECT_EQ(SendMessageA(topHandle, WM_USER, 0, 0), 0);
     EXPECT_EQ(GetCapture(), nullptr);
-    PumpMessages();
+    PumpMessages(); // the widgets go
 }
 
 } // namespace
