@@ -257,9 +257,21 @@ protected:
     CSingleDocTemplate* tmpl = nullptr; // owned by app
 };
 
-TEST_F(WinApp, NewThenOpensReuseTheOneDocumentFrameAndView)
+// New and opens reuse the one document, frame and view; recent files show in the File menu.
+TEST_F(WinApp, NewOpensAndRecentFilesReuseTheOneDocumentFrameAndView)
 {
     ASSERT_TRUE(Shell({}));
+    // The File menu shows a grayed placeholder for the empty recent-file list.
+    const std::vector<std::string> head = {"&New\tCtrl+N", "&Open...\tCtrl+O",
+                                           "(grayed) &Save\tCtrl+S", "(grayed) Save &As...", "-"};
+    auto menu = [&](std::vector<std::string> recent) {
+        std::vector<std::string> all = head;
+        all.insert(all.end(), recent.begin(), recent.end());
+        all.insert(all.end(), {"-", "E&xit"});
+        return all;
+    };
+    EXPECT_EQ(FileMenu(), menu({"(grayed) Recent File"}));
+
     CTestDoc* doc = Doc();
     CFrameWnd* frame = Frame();
     ASSERT_NE(frame, nullptr);
@@ -309,6 +321,56 @@ TEST_F(WinApp, NewThenOpensReuseTheOneDocumentFrameAndView)
     });
     EXPECT_EQ(folder, files.filePath("inner"));
     EXPECT_EQ(Path(), inner);
+
+    // Same-named files show the folder apart; '&' is shown, not a mnemonic.
+    ASSERT_TRUE(QDir(files.path()).mkpath("one"));
+    const std::string one = Write("one/x.bmp", "BMone"); // two/x.bmp does not exist
+    const std::string two = files.filePath("two/x.bmp").toStdString();
+    for (const std::string& path :
+         {std::string("/p/old.bmp"), one, two, std::string("/p/R&D.bmp"), std::string("/q.bmp")})
+        app->AddToRecentFileList(path.c_str());
+    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 two/x.bmp", "&4 one/x.bmp"}));
+
+    // Entries send their own commands; a failed open drops the entry.
+    FilePopup()->actions().at(7)->trigger(); // the third entry
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(two), std::string::npos) << boxes[0];
+    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 x.bmp"}));
+
+    Command(ID_FILE_MRU_FILE1 + 2);
+    EXPECT_EQ(Path(), one);
+    EXPECT_EQ(Recent().front(), one); // opened, so first again
+    Command(ID_FILE_MRU_FILE4);       // no fourth entry: nothing to open
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Path(), one);
+
+    // Newest first, each once, at most four.
+    for (const char* path : {"/p/a.bmp", "/p/b.bmp", "/p/c.bmp", "/p/x/../a.bmp"})
+        app->AddToRecentFileList(path);
+    EXPECT_EQ(Recent(), (std::vector<std::string>{"/p/a.bmp", "/p/c.bmp", "/p/b.bmp", one}));
+
+    app->AddToRecentFileList("d.bmp"); // relative: made absolute
+    app->AddToRecentFileList("/p/e.bmp");
+    const std::string d = QDir::current().absoluteFilePath("d.bmp").toStdString();
+    EXPECT_EQ(Recent(), (std::vector<std::string>{"/p/e.bmp", d, "/p/a.bmp", "/p/c.bmp"}));
+
+    // Written at once: a new object, as after a crash, finds the same list.
+    const std::vector<std::string> before = Recent();
+    app.reset();
+    app = std::make_unique<CTestApp>();
+    app->LoadStdProfileSettings(2);
+    EXPECT_EQ(Recent(), (std::vector<std::string>{before[0], before[1]}));
+
+    // A settings file edited by hand may name one file twice: it is listed once.
+    {
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, kTestAppName, kTestAppName);
+        settings.remove("Recent File List");
+        settings.setValue("Recent File List/File1", "/p/a.bmp");
+        settings.setValue("Recent File List/File2", "/p/a.bmp");
+        settings.setValue("Recent File List/File3", "/p/b.bmp");
+    }
+    app->LoadStdProfileSettings(4);
+    EXPECT_EQ(Recent(), (std::vector<std::string>{"/p/a.bmp", "/p/b.bmp"}));
 }
 
 // From a failed start to the application's end: failed opens, Exit, a new frame, deletion.
@@ -414,70 +476,6 @@ TEST_F(WinApp, FailedOpensSayWhyExitClosesTheFrameAndTheAppDeletesAll)
     alone->AddView(&view);
     alone.reset();
     EXPECT_EQ(view.GetDocument(), nullptr);
-}
-
-TEST_F(WinApp, RecentFilesShowInTheFileMenuNewestFirstAtMostFourAndStayInTheSettings)
-{
-    ASSERT_TRUE(Shell({}));
-    const std::vector<std::string> head = {"&New\tCtrl+N", "&Open...\tCtrl+O",
-                                           "(grayed) &Save\tCtrl+S", "(grayed) Save &As...", "-"};
-    auto menu = [&](std::vector<std::string> recent) {
-        std::vector<std::string> all = head;
-        all.insert(all.end(), recent.begin(), recent.end());
-        all.insert(all.end(), {"-", "E&xit"});
-        return all;
-    };
-    EXPECT_EQ(FileMenu(), menu({"(grayed) Recent File"}));
-
-    // Same-named files show the folder apart; '&' is shown, not a mnemonic.
-    ASSERT_TRUE(QDir(files.path()).mkpath("one"));
-    const std::string one = Write("one/x.bmp", "BMone"); // two/x.bmp does not exist
-    const std::string two = files.filePath("two/x.bmp").toStdString();
-    for (const std::string& path :
-         {std::string("/p/old.bmp"), one, two, std::string("/p/R&D.bmp"), std::string("/q.bmp")})
-        app->AddToRecentFileList(path.c_str());
-    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 two/x.bmp", "&4 one/x.bmp"}));
-
-    // Entries send their own commands; a failed open drops the entry.
-    FilePopup()->actions().at(7)->trigger(); // the third entry
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find(two), std::string::npos) << boxes[0];
-    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 x.bmp"}));
-
-    Command(ID_FILE_MRU_FILE1 + 2);
-    EXPECT_EQ(Path(), one);
-    EXPECT_EQ(Recent().front(), one); // opened, so first again
-    Command(ID_FILE_MRU_FILE4);       // no fourth entry: nothing to open
-    EXPECT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(Path(), one);
-
-    // Newest first, each once, at most four.
-    for (const char* path : {"/p/a.bmp", "/p/b.bmp", "/p/c.bmp", "/p/x/../a.bmp"})
-        app->AddToRecentFileList(path);
-    EXPECT_EQ(Recent(), (std::vector<std::string>{"/p/a.bmp", "/p/c.bmp", "/p/b.bmp", one}));
-
-    app->AddToRecentFileList("d.bmp"); // relative: made absolute
-    app->AddToRecentFileList("/p/e.bmp");
-    const std::string d = QDir::current().absoluteFilePath("d.bmp").toStdString();
-    EXPECT_EQ(Recent(), (std::vector<std::string>{"/p/e.bmp", d, "/p/a.bmp", "/p/c.bmp"}));
-
-    // Written at once: a new object, as after a crash, finds the same list.
-    const std::vector<std::string> before = Recent();
-    app.reset();
-    app = std::make_unique<CTestApp>();
-    app->LoadStdProfileSettings(2);
-    EXPECT_EQ(Recent(), (std::vector<std::string>{before[0], before[1]}));
-
-    // A settings file edited by hand may name one file twice: it is listed once.
-    {
-        QSettings settings(QSettings::IniFormat, QSettings::UserScope, kTestAppName, kTestAppName);
-        settings.remove("Recent File List");
-        settings.setValue("Recent File List/File1", "/p/a.bmp");
-        settings.setValue("Recent File List/File2", "/p/a.bmp");
-        settings.setValue("Recent File List/File3", "/p/b.bmp");
-    }
-    app->LoadStdProfileSettings(4);
-    EXPECT_EQ(Recent(), (std::vector<std::string>{"/p/a.bmp", "/p/b.bmp"}));
 }
 
 // The scrolling view, 500 x 400 over a 1000 x 800 picture of tiles.
