@@ -489,10 +489,7 @@ TEST_F(WinApp, ScrollViewMovesByKeysWheelAndBarsDrawsWhatItUncoversAndRoutesComm
     PumpMessages();
     g_log.clear();
     auto clientRect = [&] { return uitest::ClientOf(*view); };
-    auto pane = [&] {
-        const QSize s = WidgetOf(*view)->size();
-        return CSize(s.width(), s.height());
-    };
+    auto pane = [&] { return CSize(WidgetOf(*view)->width(), WidgetOf(*view)->height()); };
     auto maxPos = [&] { return CPoint(1000 - clientRect().Width(), 800 - clientRect().Height()); };
     auto key = [&](Qt::Key k) { QTest::keyClick(WidgetOf(*view), k); };
     auto wheel = [&](int delta) {
