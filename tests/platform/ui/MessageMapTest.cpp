@@ -97,142 +97,100 @@ std::vector<std::string> Names(const std::vector<Seen>& log, UINT message)
     return names;
 }
 
-// A top-level window with a child that has a child of its own, and a second child.
-struct Tree
+// Where the last mouse message went and what it carried.
+void ExpectLast(const std::vector<Seen>& log, const char* who, UINT message, int x, int y,
+                UINT flags)
 {
-    explicit Tree(DWORD style)
-    {
-        EXPECT_TRUE(uitest::MakeTop(top, 100, 100, style));
-        EXPECT_TRUE(a.Create(nullptr, nullptr, style, CRect(0, 0, 40, 40), &top, 1));
-        EXPECT_TRUE(a1.Create(nullptr, nullptr, style, CRect(0, 0, 10, 10), &a, 2));
-        EXPECT_TRUE(b.Create(nullptr, nullptr, style, CRect(50, 0, 90, 40), &top, 3));
-        log.clear();
-    }
-    std::vector<Seen> log;
-    CLogWnd top{"top", &log}, a{"a", &log}, a1{"a1", &log}, b{"b", &log};
-};
-
-TEST(WindowLife, DestroyGoesParentFirstThenDeepestFirst)
-{
-    Tree tree(WS_VISIBLE);
-    const HWND topHandle = tree.top.m_hWnd;
-    // Close's default processing destroys the window.
-    tree.top.SendMessage(WM_CLOSE);
-    const std::vector<Seen>& log = tree.log;
-    EXPECT_EQ(Names(log, WM_DESTROY), (std::vector<std::string>{"top", "a", "a1", "b"}));
-    EXPECT_EQ(Names(log, WM_NCDESTROY), (std::vector<std::string>{"a1", "a", "b", "top"}));
-    EXPECT_EQ(Names(log, 0), (std::vector<std::string>{"a1 post", "a post", "b post", "top post"}));
-    EXPECT_EQ(log.front().wParam, static_cast<WPARAM>(TRUE)); // still shown during WM_DESTROY
-    EXPECT_EQ(tree.a1.m_hWnd, nullptr);
-    EXPECT_FALSE(IsWindow(topHandle));
-    EXPECT_EQ(SendMessageA(topHandle, WM_USER, 0, 0), 0);
-    PumpMessages(); // the widgets go
+    auto last = std::find_if(log.rbegin(), log.rend(), [](const Seen& s) {
+        return s.message >= WM_MOUSEMOVE && s.message <= WM_LBUTTONUP;
+    });
+    ASSERT_NE(last, log.rend());
+    EXPECT_EQ(std::make_tuple(last->who, last->message, GET_X_LPARAM(last->lParam),
+                              GET_Y_LPARAM(last->lParam), last->wParam),
+              std::make_tuple(std::string(who), message, x, y, WPARAM{flags}));
 }
 
-TEST(WindowLife, SendMessageToDescendantsReachesEveryDepth)
+// Activation, the mouse and its capture, messages to descendants, and destruction, on one tree.
+TEST(WindowLife, ActivationMouseCaptureDescendantsAndDestroyInTheirOrder)
 {
-    Tree tree(0);
-    CLogWnd a2("a2", &tree.log);
-    ASSERT_TRUE(a2.Create(nullptr, nullptr, 0, CRect(0, 0, 10, 10), &tree.a1, 4));
-    tree.top.SendMessageToDescendants(WM_USER, 7, 9);
-    EXPECT_EQ(Names(tree.log, WM_USER), (std::vector<std::string>{"a", "a1", "a2", "b"}));
-    EXPECT_EQ(tree.log.back().wParam, 7u);
-    EXPECT_EQ(tree.log.back().lParam, 9);
-
-    // A window whose object let go of it still hears, through the default.
-    tree.a1.Detach();
-    tree.log.clear();
-    tree.top.SendMessageToDescendants(WM_USER, 0, 0);
-    EXPECT_EQ(Names(tree.log, WM_USER), (std::vector<std::string>{"a", "a2", "b"}));
-}
-
-class Input : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(uitest::MakeTop(top, 100, 150));
-        ASSERT_EQ(uitest::ClientOf(top).Width(), 200); // as PreCreateWindow changed it
-        ASSERT_TRUE(view.Create(nullptr, nullptr, WS_VISIBLE, CRect(50, 40, 75, 90), &top, 1));
-        PumpMessages();
-        window = WidgetOf(top)->windowHandle();
-        ASSERT_NE(window, nullptr);
-        log.clear();
-    }
-
-    // Where the last mouse message went and what it carried.
-    void ExpectLast(const char* who, UINT message, int x, int y, UINT flags)
-    {
-        auto last = std::find_if(log.rbegin(), log.rend(), [](const Seen& s) {
-            return s.message >= WM_MOUSEMOVE && s.message <= WM_LBUTTONUP;
-        });
-        ASSERT_NE(last, log.rend());
-        EXPECT_EQ(std::make_tuple(last->who, last->message, GET_X_LPARAM(last->lParam),
-                                  GET_Y_LPARAM(last->lParam), last->wParam),
-                  std::make_tuple(std::string(who), message, x, y, WPARAM{flags}));
-    }
-
     std::vector<Seen> log;
-    CLogWnd top{"top", &log};
-    CLogWnd view{"view", &log};
-    QWindow* window = nullptr;
-};
+    CLogWnd top{"top", &log}, view{"view", &log};
+    ASSERT_TRUE(uitest::MakeTop(top, 100, 150));
+    ASSERT_EQ(uitest::ClientOf(top).Width(), 200); // as PreCreateWindow changed it
+    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_VISIBLE, CRect(50, 40, 75, 90), &top, 1));
+    log.clear();
 
-TEST_F(Input, CapturedMouseReachesTheWindowWhereverItIs)
-{
+    // Activation asks the top-level window, and it alone, for its palette.
+    WidgetOf(top)->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(WidgetOf(top)));
+    PumpMessages();
+    EXPECT_EQ(GetActiveWindow(), top.m_hWnd);
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(std::tie(log[0].who, log[0].message, log[0].wParam),
+              std::make_tuple("top", WM_ACTIVATE, WPARAM{WA_ACTIVE}));
+    EXPECT_EQ(std::tie(log[1].who, log[1].message), std::make_tuple("top", WM_QUERYNEWPALETTE));
+    QWindow* window = WidgetOf(top)->windowHandle();
+
     // Pressed over the view: it hears, in its own coordinates, and takes the mouse.
     QTest::mousePress(window, Qt::LeftButton, {}, QPoint(70, 60));
-    ExpectLast("view", WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+    ExpectLast(log, "view", WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
     EXPECT_EQ(GetCapture(), view.m_hWnd);
     EXPECT_EQ(CWnd::GetCapture(), &view);
 
     // Over the parent on either side of the view, and outside the window.
     QTest::mouseMove(window, QPoint(190, 140));
-    ExpectLast("view", WM_MOUSEMOVE, 140, 100, MK_LBUTTON);
+    ExpectLast(log, "view", WM_MOUSEMOVE, 140, 100, MK_LBUTTON);
     QTest::mouseMove(window, QPoint(5, 3));
-    ExpectLast("view", WM_MOUSEMOVE, -45, -37, MK_LBUTTON);
+    ExpectLast(log, "view", WM_MOUSEMOVE, -45, -37, MK_LBUTTON);
     QTest::mouseMove(window, QPoint(260, 170));
-    ExpectLast("view", WM_MOUSEMOVE, 210, 130, MK_LBUTTON);
+    ExpectLast(log, "view", WM_MOUSEMOVE, 210, 130, MK_LBUTTON);
 
     QTest::mouseRelease(window, Qt::LeftButton, Qt::ShiftModifier, QPoint(250, 10));
-    ExpectLast("view", WM_LBUTTONUP, 200, -30, MK_SHIFT);
+    ExpectLast(log, "view", WM_LBUTTONUP, 200, -30, MK_SHIFT);
     EXPECT_EQ(GetCapture(), nullptr);
     const std::vector<std::string> movers = Names(log, WM_MOUSEMOVE);
     EXPECT_EQ(movers, std::vector<std::string>(movers.size(), "view"));
 
     // Released: the window under the mouse gets it again.
     QTest::mouseMove(window, QPoint(190, 140));
-    ExpectLast("top", WM_MOUSEMOVE, 190, 140, 0);
-}
+    ExpectLast(log, "top", WM_MOUSEMOVE, 190, 140, 0);
 
-TEST_F(Input, CaptureEndsWithTheWindow)
-{
-    ::SetCapture(view.m_hWnd);
-    EXPECT_EQ(::SetCapture(top.m_hWnd), view.m_hWnd); // the previous holder
-    view.DestroyWindow();
-    EXPECT_EQ(GetCapture(), top.m_hWnd);
-    top.DestroyWindow();
-    EXPECT_EQ(GetCapture(), nullptr);
-    PumpMessages();
-}
-
-TEST(PaletteNotice, ActivationAsksTheTopLevelWindowForItsPalette)
-{
-    std::vector<Seen> log;
-    CLogWnd frame("frame", &log), view("view", &log);
-    ASSERT_TRUE(uitest::MakeTop(frame, 40, 60));
-    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 20, 40), &frame, 1));
+    // Messages for descendants reach every depth, even past a window its object let go of.
+    CLogWnd a1{"a1", &log}, a2{"a2", &log}, b{"b", &log}, c{"c", &log};
+    ASSERT_TRUE(a1.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &view, 2));
+    ASSERT_TRUE(a2.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &a1, 3));
+    ASSERT_TRUE(b.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &top, 4));
+    ASSERT_TRUE(c.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &top, 5));
     log.clear();
-    QWidget* widget = WidgetOf(frame);
-    widget->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
-    PumpMessages();
-    EXPECT_EQ(GetActiveWindow(), frame.m_hWnd);
-    EXPECT_EQ(Names(log, WM_ACTIVATE), std::vector<std::string>{"frame"});
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0].wParam, WA_ACTIVE);
-    EXPECT_EQ(log[1].who, "frame");
-    EXPECT_EQ(log[1].message, WM_QUERYNEWPALETTE);
+    top.SendMessageToDescendants(WM_USER, 7, 9);
+    EXPECT_EQ(Names(log, WM_USER), (std::vector<std::string>{"view", "a1", "a2", "b", "c"}));
+    EXPECT_EQ(std::tie(log.back().wParam, log.back().lParam),
+              std::make_tuple(WPARAM{7}, LPARAM{9}));
+    a1.Detach();
+    log.clear();
+    top.SendMessageToDescendants(WM_USER, 0, 0);
+    EXPECT_EQ(Names(log, WM_USER), (std::vector<std::string>{"view", "a2", "b", "c"}));
+
+    // Capture ends with the window that holds it.
+    ::SetCapture(c.m_hWnd);
+    EXPECT_EQ(::SetCapture(top.m_hWnd), c.m_hWnd); // the previous holder
+    c.DestroyWindow();
+    EXPECT_EQ(GetCapture(), top.m_hWnd);
+
+    // Close's default destroys the window: WM_DESTROY parent first, WM_NCDESTROY deepest first.
+    const HWND topHandle = top.m_hWnd;
+    log.clear();
+    top.SendMessage(WM_CLOSE);
+    EXPECT_EQ(Names(log, WM_DESTROY), (std::vector<std::string>{"top", "view", "a2", "b"}));
+    EXPECT_EQ(Names(log, WM_NCDESTROY), (std::vector<std::string>{"a2", "view", "b", "top"}));
+    EXPECT_EQ(Names(log, 0),
+              (std::vector<std::string>{"a2 post", "view post", "b post", "top post"}));
+    EXPECT_EQ(log.front().wParam, static_cast<WPARAM>(TRUE)); // still shown during WM_DESTROY
+    EXPECT_EQ(a2.m_hWnd, nullptr);
+    EXPECT_FALSE(IsWindow(topHandle));
+    EXPECT_EQ(SendMessageA(topHandle, WM_USER, 0, 0), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    PumpMessages(); // the widgets go
 }
 
 } // namespace

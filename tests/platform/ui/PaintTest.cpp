@@ -50,17 +50,12 @@ BEGIN_MESSAGE_MAP(CPainterWnd, CWnd)
     ON_WM_SIZE()
 END_MESSAGE_MAP()
 
-HWND Shown(CWnd& wnd, int width, int height)
-{
-    EXPECT_TRUE(uitest::MakeTop(wnd, width, height));
-    PumpMessages();
-    return wnd;
-}
-
-TEST(Paint, InvalidatedAreaIsPaintedThroughOnPaintAndShownAndResizingRepaintsAll)
+TEST(Paint, InvalidatedAreaIsPaintedAndShownResizeAndEraseRepaintAndChildrenAreRead)
 {
     CPainterWnd wnd(kRed);
-    const HWND hwnd = Shown(wnd, 60, 40);
+    ASSERT_TRUE(uitest::MakeTop(wnd, 60, 40));
+    PumpMessages();
+    const HWND hwnd = wnd;
     EXPECT_GE(wnd.m_paints, 1); // shown: painted once
     EXPECT_EQ(wnd.m_lastSize, CSize(60, 40));
     EXPECT_EQ(ReadPixel(hwnd, 59, 39), kRed);
@@ -99,44 +94,37 @@ TEST(Paint, InvalidatedAreaIsPaintedThroughOnPaintAndShownAndResizingRepaintsAll
     EXPECT_EQ(wnd.m_lastPaint, CRect(0, 0, 70, 45));
     EXPECT_EQ(ReadPixel(hwnd, 69, 44), kGreen);
     EXPECT_EQ(ReadPixel(hwnd, 70, 44), CLR_INVALID);
-}
 
-TEST(Paint, EraseFillsWithTheBackgroundFirst)
-{
-    CPainterWnd wnd(kRed);
+    // Only an erasing invalidation fills with the background before the paint.
+    wnd.m_color = kRed;
     wnd.m_spot = CRect(10, 10, 20, 20);
-    const HWND hwnd = Shown(wnd, 50, 40);
     SetWindowBackground(hwnd, kGreen);
-
-    // Something else drawn over the window first.
     {
         CClientDC dc(&wnd);
-        uitest::Fill(dc.GetSafeHdc(), CRect(0, 0, 50, 40), kBlue);
+        Fill(dc.GetSafeHdc(), CRect(0, 0, 70, 45), kBlue);
     }
     wnd.InvalidateRect(nullptr, FALSE);
     PumpMessages();
-    EXPECT_EQ(ReadPixel(hwnd, 2, 2), kBlue); // not erased
+    EXPECT_EQ(ReadPixel(hwnd, 2, 2), kBlue);
     EXPECT_EQ(ReadPixel(hwnd, 15, 15), kRed);
-
     wnd.Invalidate(TRUE);
     PumpMessages();
-    EXPECT_EQ(wnd.m_lastPaint, CRect(0, 0, 50, 40));
+    EXPECT_EQ(wnd.m_lastPaint, CRect(0, 0, 70, 45));
     EXPECT_FALSE(wnd.m_lastErase); // the default erase did it
     EXPECT_EQ(ReadPixel(hwnd, 2, 2), kGreen);
-    EXPECT_EQ(ReadPixel(hwnd, 49, 39), kGreen);
+    EXPECT_EQ(ReadPixel(hwnd, 69, 44), kGreen);
     EXPECT_EQ(ReadPixel(hwnd, 15, 15), kRed);
     EXPECT_EQ(ScreenPixel(hwnd, 2, 2), kGreen);
-}
 
-TEST(Paint, ClientContextReadsChildrenAndOnlyTheVisibleClientArea)
-{
-    CPainterWnd top(kRed), child(kBlue), grandChild(kGreen), overhang(kGreen), hidden(kGreen);
-    const HWND hwnd = Shown(top, 100, 80);
-    ASSERT_TRUE(child.Create(nullptr, nullptr, WS_VISIBLE, CRect(20, 10, 60, 50), &top, 1));
+    // A client context reads children, and only the visible client area.
+    CPainterWnd child(kBlue), grandChild(kGreen), overhang(kGreen), hidden(kGreen);
+    wnd.m_spot = CRect();
+    wnd.MoveWindow(0, 0, 100, 80);
+    ASSERT_TRUE(child.Create(nullptr, nullptr, WS_VISIBLE, CRect(20, 10, 60, 50), &wnd, 1));
     ASSERT_TRUE(grandChild.Create(nullptr, nullptr, WS_VISIBLE, CRect(5, 5, 10, 10), &child, 1));
     // Sticks out past the parent's bottom-right corner.
-    ASSERT_TRUE(overhang.Create(nullptr, nullptr, WS_VISIBLE, CRect(90, 70, 120, 100), &top, 2));
-    ASSERT_TRUE(hidden.Create(nullptr, nullptr, 0, CRect(0, 60, 10, 70), &top, 3));
+    ASSERT_TRUE(overhang.Create(nullptr, nullptr, WS_VISIBLE, CRect(90, 70, 120, 100), &wnd, 2));
+    ASSERT_TRUE(hidden.Create(nullptr, nullptr, 0, CRect(0, 60, 10, 70), &wnd, 3));
     PumpMessages();
 
     EXPECT_EQ(ReadPixel(hwnd, 5, 5), kRed);

@@ -4,7 +4,6 @@
 
 #include "FrameHost.h"
 #include "UiTestSupport.h"
-#include "ui/Dialog.h"
 #include "ui/DocTemplate.h"
 #include "ui/DocView.h"
 #include "ui/Frame.h"
@@ -258,9 +257,21 @@ protected:
     CSingleDocTemplate* tmpl = nullptr; // owned by app
 };
 
-TEST_F(WinApp, NewThenOpensReuseTheOneDocumentFrameAndView)
+// New and opens reuse the one document, frame and view; recent files show in the File menu.
+TEST_F(WinApp, NewOpensAndRecentFilesReuseTheOneDocumentFrameAndView)
 {
     ASSERT_TRUE(Shell({}));
+    // The File menu shows a grayed placeholder for the empty recent-file list.
+    const std::vector<std::string> head = {"&New\tCtrl+N", "&Open...\tCtrl+O",
+                                           "(grayed) &Save\tCtrl+S", "(grayed) Save &As...", "-"};
+    auto menu = [&](std::vector<std::string> recent) {
+        std::vector<std::string> all = head;
+        all.insert(all.end(), recent.begin(), recent.end());
+        all.insert(all.end(), {"-", "E&xit"});
+        return all;
+    };
+    EXPECT_EQ(FileMenu(), menu({"(grayed) Recent File"}));
+
     CTestDoc* doc = Doc();
     CFrameWnd* frame = Frame();
     ASSERT_NE(frame, nullptr);
@@ -294,77 +305,49 @@ TEST_F(WinApp, NewThenOpensReuseTheOneDocumentFrameAndView)
     EXPECT_TRUE(doc->m_bytes.empty()); // New empties the one document
     EXPECT_EQ(Recent(), (std::vector<std::string>{other, pic}));
     EXPECT_TRUE(boxes.empty());
-}
 
-TEST_F(WinApp, CommandLineFileThatCannotBeOpenedEndsWithoutAWindow)
-{
-    // Options are skipped and the first file wins.
-    EXPECT_FALSE(Shell({"-x", missing.c_str(), pic.c_str()}));
+    // The real dialog starts in the working folder, then the document's; a bare name gets .bmp.
+    QString folder;
+    OpenThroughTheDialog([&](QFileDialog* dialog) { folder = dialog->directory().path(); });
+    EXPECT_EQ(folder, QDir::currentPath());
+    ASSERT_TRUE(QDir(files.path()).mkdir("inner"));
+    ASSERT_NE(app->OpenDocumentFile(Write("inner/in.bmp", "BMi").c_str()), nullptr);
+    const std::string inner = Write("inner/pic.bmp", "BMp");
+    OpenThroughTheDialog([&](QFileDialog* dialog) {
+        folder = dialog->directory().path();
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText("pic");
+        // Later, so that a refusal's own box finds the driver free.
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
+    });
+    EXPECT_EQ(folder, files.filePath("inner"));
+    EXPECT_EQ(Path(), inner);
+
+    // Same-named files show the folder apart; '&' is shown, not a mnemonic.
+    ASSERT_TRUE(QDir(files.path()).mkpath("one"));
+    const std::string one = Write("one/x.bmp", "BMone"); // two/x.bmp does not exist
+    const std::string two = files.filePath("two/x.bmp").toStdString();
+    for (const std::string& path :
+         {std::string("/p/old.bmp"), one, two, std::string("/p/R&D.bmp"), std::string("/q.bmp")})
+        app->AddToRecentFileList(path.c_str());
+    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 two/x.bmp", "&4 one/x.bmp"}));
+
+    // Entries send their own commands; a failed open drops the entry.
+    FilePopup()->actions().at(7)->trigger(); // the third entry
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find(missing), std::string::npos) << boxes[0];
-    // The frame made for it is gone, not merely hidden.
-    EXPECT_EQ(Frame(), nullptr);
-    EXPECT_EQ(app->GetMainWnd(), nullptr);
+    EXPECT_NE(boxes[0].find(two), std::string::npos) << boxes[0];
+    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 x.bmp"}));
 
-    // The same template still works: a file that opens is the document.
-    ASSERT_TRUE(Shell({pic.c_str()}));
-    EXPECT_EQ(app->m_pMainWnd, Frame());
-    EXPECT_EQ(Caption(), "pic.bmp - Pixmora");
-    EXPECT_EQ(Recent(), std::vector<std::string>{pic});
-}
+    Command(ID_FILE_MRU_FILE1 + 2);
+    EXPECT_EQ(Path(), one);
+    EXPECT_EQ(Recent().front(), one); // opened, so first again
+    Command(ID_FILE_MRU_FILE4);       // no fourth entry: nothing to open
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Path(), one);
 
-TEST_F(WinApp, FailedOpenKeepsAnUntouchedDocumentAndEmptiesAHalfReadOne)
-{
-    ASSERT_NE(Open(pic), nullptr);
-    CTestDoc* doc = Doc();
-
-    // Never opened: the shown document is as it was.
-    EXPECT_EQ(Open(missing), nullptr);
-    EXPECT_EQ(doc->m_bytes, "BMxy");
-    EXPECT_EQ(Path(), pic);
-    EXPECT_EQ(View()->m_initialUpdates, 1);
-
-    // A read error halfway: nothing half-read stays under the old name.
-    doc->m_throwCause = CFileException::hardIO;
-    EXPECT_EQ(Open(other), nullptr);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_NE(boxes[1].find(other), std::string::npos) << boxes[1];
-    EXPECT_EQ(Doc(), doc);
-    EXPECT_TRUE(doc->m_bytes.empty());
-    EXPECT_EQ(Caption(), "Untitled - Pixmora");
-    EXPECT_EQ(View()->m_initialUpdates, 2); // the view shows the empty document
-    EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(Recent(), std::vector<std::string>{pic});
-}
-
-TEST_F(WinApp, ClosedFrameIsRemadeForTheSameDocumentAndTheAppDeletesAll)
-{
-    ASSERT_TRUE(Shell({}));
-    CTestDoc* doc = Doc();
-    Frame()->DestroyWindow();
-    PumpMessages();
-    EXPECT_EQ(Frame(), nullptr);
-    EXPECT_EQ(app->m_pMainWnd, nullptr);
-    EXPECT_TRUE(Views().empty());
-
-    ASSERT_EQ(Open(pic), doc);
-    EXPECT_EQ(app->m_pMainWnd, Frame());
-    EXPECT_EQ(Views().size(), 1u);
-    EXPECT_EQ(g_liveDocs, 1);
-
-    // The template, its document and its window go with the application.
-    const HWND frame = Frame()->GetSafeHwnd();
-    app.reset();
-    EXPECT_EQ(g_liveDocs, 0);
-    EXPECT_FALSE(IsWindow(frame));
-    app = std::make_unique<CTestApp>(); // for TearDown
-}
-
-TEST_F(WinApp, RecentFilesAreNewestFirstUniqueAtMostFourAndKeptInTheSettings)
-{
+    // Newest first, each once, at most four.
     for (const char* path : {"/p/a.bmp", "/p/b.bmp", "/p/c.bmp", "/p/x/../a.bmp"})
         app->AddToRecentFileList(path);
-    EXPECT_EQ(Recent(), (std::vector<std::string>{"/p/a.bmp", "/p/c.bmp", "/p/b.bmp"}));
+    EXPECT_EQ(Recent(), (std::vector<std::string>{"/p/a.bmp", "/p/c.bmp", "/p/b.bmp", one}));
 
     app->AddToRecentFileList("d.bmp"); // relative: made absolute
     app->AddToRecentFileList("/p/e.bmp");
@@ -390,242 +373,146 @@ TEST_F(WinApp, RecentFilesAreNewestFirstUniqueAtMostFourAndKeptInTheSettings)
     EXPECT_EQ(Recent(), (std::vector<std::string>{"/p/a.bmp", "/p/b.bmp"}));
 }
 
-TEST_F(WinApp, FileMenuShowsThePlaceholderOrTheNumberedEntries)
+// From a failed start to the application's end: failed opens, Exit, a new frame, deletion.
+TEST_F(WinApp, FailedOpensSayWhyExitClosesTheFrameAndTheAppDeletesAll)
 {
-    ASSERT_TRUE(Shell({}));
-    const std::vector<std::string> head = {"&New\tCtrl+N", "&Open...\tCtrl+O",
-                                           "(grayed) &Save\tCtrl+S", "(grayed) Save &As...", "-"};
-    auto menu = [&](std::vector<std::string> recent) {
-        std::vector<std::string> all = head;
-        all.insert(all.end(), recent.begin(), recent.end());
-        all.insert(all.end(), {"-", "E&xit"});
-        return all;
-    };
-    EXPECT_EQ(FileMenu(), menu({"(grayed) Recent File"}));
-
-    // Same-named files show the folder apart; '&' is shown, not a mnemonic.
-    ASSERT_TRUE(QDir(files.path()).mkpath("one"));
-    const std::string one = Write("one/x.bmp", "BMone"); // two/x.bmp does not exist
-    const std::string two = files.filePath("two/x.bmp").toStdString();
-    for (const std::string& path :
-         {std::string("/p/old.bmp"), one, two, std::string("/p/R&D.bmp"), std::string("/q.bmp")})
-        app->AddToRecentFileList(path.c_str());
-    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 two/x.bmp", "&4 one/x.bmp"}));
-
-    // Entries send their own commands; a failed open drops the entry.
-    FilePopup()->actions().at(7)->trigger(); // the third entry
+    // Options are skipped up to "--"; the first file wins and the others are named on stderr.
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Shell({"-x", "--", "-gone.bmp", "--", pic.c_str()}));
+    const std::string said = testing::internal::GetCapturedStderr();
+    for (const std::string& name : {std::string("'--'"), "'" + pic + "'"})
+        EXPECT_NE(said.find(name), std::string::npos) << said;
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find(two), std::string::npos) << boxes[0];
-    EXPECT_EQ(FileMenu(), menu({"&1 q.bmp", "&2 R&&D.bmp", "&3 x.bmp"}));
+    EXPECT_NE(boxes[0].find("-gone.bmp"), std::string::npos) << boxes[0];
+    // The frame made for it is gone, not merely hidden.
+    EXPECT_EQ(Frame(), nullptr);
+    EXPECT_EQ(app->GetMainWnd(), nullptr);
 
-    Command(ID_FILE_MRU_FILE1 + 2);
-    EXPECT_EQ(Path(), one);
-    EXPECT_EQ(Recent().front(), one); // opened, so first again
-    Command(ID_FILE_MRU_FILE4);       // no fourth entry: nothing to open
-    EXPECT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(Path(), one);
-}
+    // The same template still works: a file that opens is the document.
+    ASSERT_TRUE(Shell({pic.c_str()}));
+    EXPECT_EQ(app->m_pMainWnd, Frame());
+    EXPECT_EQ(Caption(), "pic.bmp - Pixmora");
+    EXPECT_EQ(Recent(), std::vector<std::string>{pic});
 
-TEST_F(WinApp, ExitClosesTheMainWindowAndTheLoopEndsWithIt)
-{
-    ASSERT_TRUE(Shell({}));
-    const HWND hwnd = Frame()->GetSafeHwnd();
+    // Later failed opens say why, keep an untouched document and empty a half-read one.
+    boxes.clear();
+    CTestDoc* doc = Doc();
+
+    // Never opened: the shown document is as it was.
+    EXPECT_EQ(Open(missing), nullptr);
+    EXPECT_EQ(doc->m_bytes, "BMxy");
+    EXPECT_EQ(Path(), pic);
+    EXPECT_EQ(View()->m_initialUpdates, 1);
+
+    // A read error halfway: nothing half-read stays under the old name.
+    doc->m_throwCause = CFileException::hardIO;
+    EXPECT_EQ(Open(other), nullptr);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].find(other), std::string::npos) << boxes[1];
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_TRUE(doc->m_bytes.empty());
+    EXPECT_EQ(Caption(), "Untitled - Pixmora");
+    EXPECT_EQ(View()->m_initialUpdates, 2); // the view shows the empty document
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(Recent(), std::vector<std::string>{pic});
+
+    // The box says why; the window stays and the next open works.
+    doc->m_throwCause = CFileException::none;
+    const std::string big = Write("big.bmp", "MEM"), folder = files.path().toStdString();
+    for (const std::string& path : {big, folder}) {
+        EXPECT_EQ(Open(path), nullptr);
+        ASSERT_NE(app->GetMainWnd(), nullptr);
+        EXPECT_EQ(Open(pic), doc);
+        EXPECT_EQ(doc->m_bytes, "BMxy");
+    }
+    EXPECT_EQ(std::vector(boxes.begin() + 2, boxes.end()),
+              (std::vector<std::string>{big + " could not be opened: there is not enough memory.",
+                                        folder + " is a folder, not a file."}));
+
+    // Exit closes the frame; an open makes it again for the same document.
+    const HWND first = Frame()->GetSafeHwnd();
     Command(ID_APP_EXIT);
-    EXPECT_FALSE(IsWindow(hwnd));
+    ASSERT_FALSE(IsWindow(first)); // else the loop below would never end
+    EXPECT_EQ(Frame(), nullptr);
     EXPECT_EQ(app->m_pMainWnd, nullptr);
+    EXPECT_TRUE(Views().empty());
 
-    // From inside the loop, as from the menu.
-    ASSERT_TRUE(Shell({}));
+    ASSERT_EQ(Open(pic), doc);
+    EXPECT_EQ(app->m_pMainWnd, Frame());
+    EXPECT_EQ(Views().size(), 1u);
+    EXPECT_EQ(g_liveDocs, 1);
+
+    // From inside the loop, as from the menu; without a main window there is no loop to run.
     QTimer::singleShot(0, [this] { Command(ID_APP_EXIT); });
     EXPECT_EQ(app->Run(), 0);
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
-
-    // Without a main window there is no loop to run.
     EXPECT_EQ(app->Run(), 0);
-}
 
-// A failed open names the file and why; the window stays and the next open works.
-TEST_F(WinApp, AFailedOpenSaysWhyAndTheNextOneWorks)
-{
-    const std::string good = Write("good.bmp", "BMx");
-    ASSERT_NE(app->OpenDocumentFile(good.c_str()), nullptr);
-    const struct
+    // The template, its document and its window go with the application.
+    ASSERT_EQ(Open(pic), doc);
+    const HWND frame = Frame()->GetSafeHwnd();
+    app.reset();
+    EXPECT_EQ(g_liveDocs, 0);
+    EXPECT_FALSE(IsWindow(frame));
     {
-        std::string path;
-        const char* why;
-    } cases[] = {
-        {Write("big.bmp", "MEM"), " could not be opened: there is not enough memory."},
-        {files.path().toStdString(), " is a folder, not a file."},
-    };
-    for (const auto& c : cases) {
-        boxes.clear();
-        EXPECT_EQ(app->OpenDocumentFile(c.path.c_str()), nullptr);
-        EXPECT_EQ(boxes, std::vector<std::string>{c.path + c.why});
-        ASSERT_NE(app->GetMainWnd(), nullptr);
-        EXPECT_NE(app->OpenDocumentFile(good.c_str()), nullptr);
-        EXPECT_EQ(Doc()->m_bytes, "BMx");
+        // The name comes from the strings; a failed start ends at once.
+        struct CFailingApp : CWinApp
+        {
+            BOOL InitInstance() override { return FALSE; }
+        } failing;
+        ASSERT_EQ(AfxGetApp(), &failing);
+        EXPECT_EQ(failing.m_pszAppName, nullptr);
+        char name[] = "pixmora";
+        char* argv[] = {name, nullptr};
+        EXPECT_NE(AfxWinMain(1, argv), 0); // a loop run without a window would say 0
+        EXPECT_STREQ(failing.m_pszAppName, "Pixmora");
+        EXPECT_STREQ(AfxGetAppName(), "Pixmora");
     }
-}
+    app = std::make_unique<CTestApp>(); // for TearDown
 
-// A caption shows the program's UTF-8 text as written.
-TEST(ToolkitText, ProgramTextReachesTheToolkitAsUtf8)
-{
-    const char* title = "caf\xC3\xA9.bmp - Pixmora";
-    CWnd wnd;
-    ASSERT_TRUE(
-        wnd.CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW, CRect(0, 0, 80, 60), nullptr, 0));
-    EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString::fromUtf8(title));
-    wnd.SetWindowText("\xC3\xBC");
-    EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString(QChar(0xFC)));
-    wnd.DestroyWindow();
-}
-
-// The dialog starts in the working folder, then the document's; a bare name gets the extension.
-TEST_F(WinApp, TheOpenDialogStartsInTheDocumentsFolderAndAddsTheExtension)
-{
-    QString folder;
-    OpenThroughTheDialog([&](QFileDialog* dialog) { folder = dialog->directory().path(); });
-    EXPECT_EQ(folder, QDir::currentPath());
-    ASSERT_TRUE(QDir(files.path()).mkdir("inner"));
-    ASSERT_NE(app->OpenDocumentFile(Write("inner/in.bmp", "BMi").c_str()), nullptr);
-    const std::string pic = Write("inner/pic.bmp", "BMp");
-    OpenThroughTheDialog([&](QFileDialog* dialog) {
-        folder = dialog->directory().path();
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText("pic");
-        // Later, so that a refusal's own box finds the driver free.
-        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
-    });
-    EXPECT_EQ(folder, files.filePath("inner"));
-    EXPECT_EQ(Doc()->GetPathName(), CString(pic.c_str()));
-}
-
-// "--" ends the options; files after the first are named on standard error.
-TEST_F(WinApp, DoubleDashEndsTheOptionsAndExtraFilesAreNamed)
-{
-    app->SetCommandLine({"-x", "--", "-dash.bmp", "--", "b.bmp"});
-    CCommandLineInfo info;
-    testing::internal::CaptureStderr();
-    app->ParseCommandLine(info);
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileOpen);
-    EXPECT_EQ(info.m_strFileName, "-dash.bmp");
-    for (const char* name : {"'--'", "'b.bmp'"})
-        EXPECT_NE(said.find(name), std::string::npos) << said;
-}
-
-// A view outliving its document must not keep a pointer to it.
-TEST(Document, ViewsForgetTheirDocumentWhenItGoes)
-{
+    // A view outliving its document must not keep a pointer to it.
     CTestView view;
-    auto doc = std::make_unique<CTestDoc>();
-    doc->AddView(&view);
-    doc.reset();
+    auto alone = std::make_unique<CTestDoc>();
+    alone->AddView(&view);
+    alone.reset();
     EXPECT_EQ(view.GetDocument(), nullptr);
 }
 
-class ScrollView : public WinApp
+// The scrolling view, 500 x 400 over a 1000 x 800 picture of tiles.
+TEST_F(WinApp, ScrollViewMovesByKeysWheelAndBarsDrawsWhatItUncoversAndRoutesCommands)
 {
-protected:
-    void SetUp() override
-    {
-        WinApp::SetUp();
-        ASSERT_TRUE(Shell({}));
-        view = View();
-        WidgetOf(*Frame())->resize(500, 400);
-        PumpMessages();
-        view->SetScrollSizes(MM_TEXT, CSize(1000, 800));
-        PumpMessages();
-        g_log.clear();
-    }
-
-    CRect Client() const { return uitest::ClientOf(*view); }
-    CSize Pane() const
-    {
-        const QSize s = WidgetOf(*view)->size();
-        return CSize(s.width(), s.height());
-    }
-    CPoint Max() const { return CPoint(1000 - Client().Width(), 800 - Client().Height()); }
-    void Key(Qt::Key key) { QTest::keyClick(WidgetOf(*view), key); }
-    void Wheel(int delta)
-    {
+    ASSERT_TRUE(Shell({}));
+    CTestView* view = View();
+    WidgetOf(*Frame())->resize(500, 400);
+    PumpMessages();
+    view->SetScrollSizes(MM_TEXT, CSize(1000, 800));
+    PumpMessages();
+    g_log.clear();
+    auto clientRect = [&] { return uitest::ClientOf(*view); };
+    auto pane = [&] { return CSize(WidgetOf(*view)->width(), WidgetOf(*view)->height()); };
+    auto maxPos = [&] { return CPoint(1000 - clientRect().Width(), 800 - clientRect().Height()); };
+    auto key = [&](Qt::Key k) { QTest::keyClick(WidgetOf(*view), k); };
+    auto wheel = [&](int delta) {
         QWidget* w = WidgetOf(*view);
         const QPointF at(10, 10);
         QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(w, &event);
-    }
-    QScrollBar* Bar(Qt::Orientation o) const
-    {
-        for (auto* bar : WidgetOf(*view)->findChildren<QScrollBar*>())
-            if (bar->orientation() == o)
-                return bar;
+    };
+    auto bar = [&](Qt::Orientation o) -> QScrollBar* {
+        for (auto* b : WidgetOf(*view)->findChildren<QScrollBar*>())
+            if (b->orientation() == o)
+                return b;
         return nullptr;
-    }
+    };
     // The bars' page and line steps: across, down, across, down.
-    std::vector<int> Steps() const
-    {
-        return {Bar(Qt::Horizontal)->pageStep(), Bar(Qt::Vertical)->pageStep(),
-                Bar(Qt::Horizontal)->singleStep(), Bar(Qt::Vertical)->singleStep()};
-    }
+    auto steps = [&] {
+        return std::vector<int>{bar(Qt::Horizontal)->pageStep(), bar(Qt::Vertical)->pageStep(),
+                                bar(Qt::Horizontal)->singleStep(), bar(Qt::Vertical)->singleStep()};
+    };
 
-    CTestView* view = nullptr;
-};
-
-TEST_F(ScrollView, DefaultStepsAndBarsOutsideTheClientArea)
-{
-    ASSERT_LT(Pane().cx, 1000);
-    EXPECT_TRUE(view->HasHorzScrollBar());
-    EXPECT_TRUE(view->HasVertScrollBar());
-    ASSERT_NE(Bar(Qt::Vertical), nullptr);
-    EXPECT_TRUE(Bar(Qt::Vertical)->isVisible());
-    // A page is a tenth of the total, a line a tenth of a page.
-    EXPECT_EQ(Steps(), (std::vector<int>{100, 80, 10, 8}));
-    EXPECT_EQ(Client().Width(), Pane().cx - Bar(Qt::Vertical)->width());
-    EXPECT_EQ(Client().Height(), Pane().cy - Bar(Qt::Horizontal)->height());
-    // The bars are not part of what a client context reads.
-    EXPECT_EQ(uitest::ReadPixel(*view, Client().Width() + 1, 5), CLR_INVALID);
-
-    // Given steps stay; a zero in one direction takes that direction's default.
-    view->SetScrollSizes(MM_TEXT, CSize(1000, 800), CSize(0, 50), CSize(7, 0));
-    EXPECT_EQ(Steps(), (std::vector<int>{100, 50, 7, 5}));
-}
-
-TEST_F(ScrollView, KeysWheelAndCallsMoveWithinTheRange)
-{
-    Key(Qt::Key_Down);
-    Key(Qt::Key_Right);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 8));
-    Key(Qt::Key_PageDown);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 88));
-    Key(Qt::Key_End);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, Max().y));
-    Key(Qt::Key_Down); // already at the end
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, Max().y));
-    Key(Qt::Key_Home);
-    Key(Qt::Key_Left);
-    Key(Qt::Key_Left);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
-
-    // One notch towards the user: the platform's number of lines down.
-    Wheel(-WHEEL_DELTA);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 8 * QApplication::wheelScrollLines()));
-    // Half notches add up rather than vanish.
-    Wheel(WHEEL_DELTA / 2);
-    Wheel(WHEEL_DELTA / 2);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
-
-    view->ScrollToPosition(CPoint(-5, 99999));
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, Max().y));
-    EXPECT_EQ(Bar(Qt::Vertical)->value(), Max().y);
-    // Dragging a bar scrolls the view.
-    Bar(Qt::Horizontal)->setValue(40);
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(40, Max().y));
-}
-
-// A scroll moves what is shown; the next paint draws only the strip it uncovered.
-TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsTheBars)
-{
-    const CRect client = Client();
+    // A scroll moves what is shown; the next paint draws only the strip it uncovered.
+    const CRect client = clientRect();
     view->ScrollToPosition(CPoint(0, 30));
     view->UpdateWindow();
     EXPECT_EQ(view->m_lastPainted, CRect(0, client.Height(), client.Width(), client.Height() + 30));
@@ -649,46 +536,53 @@ TEST_F(ScrollView, ScrollingDrawsTheUncoveredStripAndGrowingPastThePictureDropsT
     for (int y = 0; y < client.Height(); ++y)
         ASSERT_EQ(uitest::ReadPixel(*view, 3, y), TileColour(23, y + 10 + down)) << y;
 
+    // Grown past the picture, the view drops its bars.
     WidgetOf(*Frame())->resize(1400, 1200);
     PumpMessages();
-    ASSERT_GE(Pane().cx, 1000);
-    ASSERT_GE(Pane().cy, 800);
+    ASSERT_GE(pane().cx, 1000);
+    ASSERT_GE(pane().cy, 800);
     EXPECT_FALSE(view->HasHorzScrollBar());
     EXPECT_FALSE(view->HasVertScrollBar());
     EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
-    EXPECT_EQ(Client().Size(), Pane());
+    EXPECT_EQ(clientRect().Size(), pane());
     EXPECT_EQ(uitest::ReadPixel(*view, 999, 799), TileColour(999, 799));
     EXPECT_EQ(uitest::ReadPixel(*view, 1000, 5), RGB(255, 255, 255)); // the background
-}
 
-TEST_F(ScrollView, BarsAppearOnlyForWhatDoesNotFit)
-{
-    view->SetScrollSizes(MM_TEXT, CSize(-15, INT_MIN));
-    EXPECT_FALSE(view->HasHorzScrollBar());
-    EXPECT_FALSE(view->HasVertScrollBar());
-    EXPECT_EQ(Client().Size(), Pane());
-    Key(Qt::Key_PageDown);
-    Wheel(-WHEEL_DELTA);
+    // Back to its size: keys, the wheel and calls move within the range.
+    WidgetOf(*Frame())->resize(500, 400);
+    PumpMessages();
+    key(Qt::Key_Down);
+    key(Qt::Key_Right);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 8));
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, 88));
+    key(Qt::Key_End);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, maxPos().y));
+    key(Qt::Key_Down); // already at the end
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(10, maxPos().y));
+    key(Qt::Key_Home);
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
     EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
-    EXPECT_EQ(view->GetTotalSize(), CSize(-15, INT_MIN)); // kept as given
 
-    // Too wide, and just too tall once the horizontal bar takes its strip.
-    const int barHeight = Bar(Qt::Horizontal)->sizeHint().height();
-    view->SetScrollSizes(MM_TEXT, CSize(Pane().cx + 100, Pane().cy - barHeight / 2));
-    EXPECT_TRUE(view->HasHorzScrollBar());
-    EXPECT_TRUE(view->HasVertScrollBar());
-    // The same width with a short picture needs only the one bar.
-    view->SetScrollSizes(MM_TEXT, CSize(Pane().cx + 100, 10));
-    EXPECT_TRUE(view->HasHorzScrollBar());
-    EXPECT_FALSE(view->HasVertScrollBar());
-    Key(Qt::Key_End); // with nothing to scroll vertically, End goes right
-    EXPECT_EQ(view->GetScrollPosition(), CPoint(Pane().cx + 100 - Client().Width(), 0));
-}
+    // One notch towards the user: the platform's number of lines down.
+    wheel(-WHEEL_DELTA);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 8 * QApplication::wheelScrollLines()));
+    // Half notches add up rather than vanish.
+    wheel(WHEEL_DELTA / 2);
+    wheel(WHEEL_DELTA / 2);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
 
-TEST_F(ScrollView, ActivationAndCommandsFollowTheViewInUse)
-{
+    view->ScrollToPosition(CPoint(-5, 99999));
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, maxPos().y));
+    EXPECT_EQ(bar(Qt::Vertical)->value(), maxPos().y);
+    // Dragging a bar scrolls the view.
+    bar(Qt::Horizontal)->setValue(40);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(40, maxPos().y));
+
+    // Commands go through the view in use to its document.
     EXPECT_EQ(Frame()->GetActiveDocument(), Doc());
-    Command(ID_EDIT_COPY); // through the view to its document
+    Command(ID_EDIT_COPY);
     EXPECT_EQ(g_log, std::vector<std::string>{"doc copy"});
     g_log.clear();
 
@@ -705,29 +599,44 @@ TEST_F(ScrollView, ActivationAndCommandsFollowTheViewInUse)
     QTest::mouseClick(WidgetOf(*view), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(Frame()->GetActiveView(), view);
     other->DestroyWindow(); // and the object with it
-}
 
-TEST(WinAppStart, NameComesFromTheStringsAndAFailedStartEndsAtOnce)
-{
-    uitest::ProgramResources resources;
-    struct CFailingApp : CWinApp
-    {
-        BOOL InitInstance() override { return FALSE; }
-        int Run() override
-        {
-            ran = true;
-            return 0;
-        }
-        bool ran = false;
-    } app;
-    ASSERT_EQ(AfxGetApp(), &app);
-    EXPECT_EQ(app.m_pszAppName, nullptr);
-    char name[] = "pixmora";
-    char* argv[] = {name, nullptr};
-    EXPECT_NE(AfxWinMain(1, argv), 0);
-    EXPECT_FALSE(app.ran);
-    EXPECT_STREQ(app.m_pszAppName, "Pixmora");
-    EXPECT_STREQ(AfxGetAppName(), "Pixmora");
+    // The bars lie outside the client area.
+    ASSERT_LT(pane().cx, 1000);
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_TRUE(view->HasVertScrollBar());
+    ASSERT_NE(bar(Qt::Vertical), nullptr);
+    EXPECT_TRUE(bar(Qt::Vertical)->isVisible());
+    // A page is a tenth of the total, a line a tenth of a page.
+    EXPECT_EQ(steps(), (std::vector<int>{100, 80, 10, 8}));
+    EXPECT_EQ(clientRect().Width(), pane().cx - bar(Qt::Vertical)->width());
+    EXPECT_EQ(clientRect().Height(), pane().cy - bar(Qt::Horizontal)->height());
+    // The bars are not part of what a client context reads.
+    EXPECT_EQ(uitest::ReadPixel(*view, clientRect().Width() + 1, 5), CLR_INVALID);
+
+    // Given steps stay; a zero in one direction takes that direction's default.
+    view->SetScrollSizes(MM_TEXT, CSize(1000, 800), CSize(0, 50), CSize(7, 0));
+    EXPECT_EQ(steps(), (std::vector<int>{100, 50, 7, 5}));
+
+    view->SetScrollSizes(MM_TEXT, CSize(-15, INT_MIN));
+    EXPECT_FALSE(view->HasHorzScrollBar());
+    EXPECT_FALSE(view->HasVertScrollBar());
+    EXPECT_EQ(clientRect().Size(), pane());
+    key(Qt::Key_PageDown);
+    wheel(-WHEEL_DELTA);
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+    EXPECT_EQ(view->GetTotalSize(), CSize(-15, INT_MIN)); // kept as given
+
+    // Too wide, and just too tall once the horizontal bar takes its strip.
+    const int barHeight = bar(Qt::Horizontal)->sizeHint().height();
+    view->SetScrollSizes(MM_TEXT, CSize(pane().cx + 100, pane().cy - barHeight / 2));
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_TRUE(view->HasVertScrollBar());
+    // The same width with a short picture needs only the one bar.
+    view->SetScrollSizes(MM_TEXT, CSize(pane().cx + 100, 10));
+    EXPECT_TRUE(view->HasHorzScrollBar());
+    EXPECT_FALSE(view->HasVertScrollBar());
+    key(Qt::Key_End); // with nothing to scroll vertically, End goes right
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(pane().cx + 100 - clientRect().Width(), 0));
 }
 
 } // namespace
