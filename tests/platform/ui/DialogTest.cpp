@@ -1,4 +1,4 @@
-// Dialogs from the program's templates, the ways they end, and message boxes.
+// Dialogs from the program's templates, the ways they end, message boxes and UTF-8 captions.
 
 #include "ui/Dialog.h"
 
@@ -120,35 +120,12 @@ protected:
     uitest::ProgramResources resources;
 };
 
-TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndHandlersAnswerForTheLoops)
+TEST_F(Dialog, TemplatesBecomeWindowsAtSixByThirteenBaseUnits)
 {
-    auto key = [](QWidget* target, int k) {
-        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-    };
-    struct Case
-    {
-        const char* name;
-        std::function<void(HWND)> act;
-        std::vector<std::string> calls;
-    };
-    const std::vector<Case> cases = {
-        {"Enter with no control taking it presses the default button",
-         [&](HWND dlg) { key(WidgetOf(dlg), Qt::Key_Return); },
-         {"OnOK", "EndDialog 1"}},
-        {"a click on OK",
-         [](HWND dlg) { WidgetOf(GetDlgItem(dlg, IDOK))->findChild<QPushButton*>()->click(); },
-         {"OnOK", "EndDialog 1"}},
-        {"Esc, passed up from the button",
-         [&](HWND dlg) { key(WidgetOf(GetDlgItem(dlg, IDOK))->focusProxy(), Qt::Key_Escape); },
-         {"OnCancel", "EndDialog 2"}},
-        {"the close box", [](HWND dlg) { WidgetOf(dlg)->close(); }, {"OnCancel", "EndDialog 2"}},
-    };
     CWnd main;
     ASSERT_TRUE(main.CreateEx(0, nullptr, "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                               CRect(100, 80, 900, 680), nullptr, 0)); // away from the corner
     AfxSetMainWnd(&main);
-    // One object for all: each run starts afresh from the template.
     CRecordingDialog about(IDD_ABOUTBOX);
     Run(about, [&](HWND hwnd) {
         // 217 x 55 units: 325.5 rounds up to 326, 89.375 down to 89.
@@ -178,6 +155,34 @@ TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndHandlersAnswerFo
         EXPECT_LT(iconFace, 32 * 32 / 2);
         return IDOK;
     });
+}
+
+TEST_F(Dialog, EnterOkEscAndTheCloseBoxEndItThroughOkAndCancelAndTheHandlersAnswerIsTheResult)
+{
+    auto key = [](QWidget* target, int k) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+    };
+    struct Case
+    {
+        const char* name;
+        std::function<void(HWND)> act;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Case> cases = {
+        {"Enter with no control taking it presses the default button",
+         [&](HWND dlg) { key(WidgetOf(dlg), Qt::Key_Return); },
+         {"OnOK", "EndDialog 1"}},
+        {"a click on OK",
+         [](HWND dlg) { WidgetOf(GetDlgItem(dlg, IDOK))->findChild<QPushButton*>()->click(); },
+         {"OnOK", "EndDialog 1"}},
+        {"Esc, passed up from the button",
+         [&](HWND dlg) { key(WidgetOf(GetDlgItem(dlg, IDOK))->focusProxy(), Qt::Key_Escape); },
+         {"OnCancel", "EndDialog 2"}},
+        {"the close box", [](HWND dlg) { WidgetOf(dlg)->close(); }, {"OnCancel", "EndDialog 2"}},
+    };
+    // One object for all: each run starts afresh from the template.
+    CRecordingDialog about(IDD_ABOUTBOX);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         about.m_calls.clear();
@@ -199,7 +204,44 @@ TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndHandlersAnswerFo
         EXPECT_EQ(about.m_calls, c.calls);
     }
 
-    // A dialog that paints only into its frame control: the dialog reads it, the mouse finds it.
+    // No template: nothing is shown and nothing asked.
+    CRecordingDialog missing(4242);
+    int asked = 0;
+    CModalHandlerScope scope([&](ModalRequest&) { return ++asked; });
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_EQ(asked + missing.m_inits, 0);
+}
+
+TEST_F(Dialog, TheRealLoopRunsUntilEnterEndsIt)
+{
+    const ModalHandler outer = SetModalHandler(nullptr);
+    auto visibleDialog = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (WindowOfWidget(w) && w->isVisible() && w->windowTitle() == "About Pixmora")
+                return w;
+        return static_cast<QWidget*>(nullptr);
+    };
+    QTimer::singleShot(0, [&] {
+        if (QWidget* w = visibleDialog())
+            QTest::keyClick(w, Qt::Key_Return);
+    });
+    // Should Enter fail, Esc ends the loop anyway and the result tells.
+    QTimer rescue;
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [&] {
+        if (QWidget* w = visibleDialog())
+            QTest::keyClick(w, Qt::Key_Escape);
+    });
+    rescue.start(5000);
+    CRecordingDialog about(IDD_ABOUTBOX);
+    EXPECT_EQ(about.DoModal(), IDOK);
+    rescue.stop();
+    SetModalHandler(outer);
+    EXPECT_EQ(about.m_calls, (std::vector<std::string>{"OnOK", "EndDialog 1"}));
+}
+
+TEST_F(Dialog, WhatIsPaintedIntoTheFrameIsWhatTheDialogReadsAndTheMouseFindsIt)
+{
     CFramePaintingDialog dialog;
     Run(dialog, [&](HWND hwnd) {
         const COLORREF face = ReadPixel(hwnd, 3, 3);
@@ -227,17 +269,26 @@ TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndHandlersAnswerFo
         EXPECT_EQ(dialog.m_moves, std::vector<CPoint>{CPoint(30, 40)});
         return IDOK;
     });
+}
 
-    // A handler answers in place of the loops, innermost first; without one the real loops run.
-    // Program text reaches the toolkit as UTF-8, at creation and after.
-    CWnd wnd;
+// A caption shows the program's UTF-8 text as written.
+TEST(ToolkitText, ProgramTextReachesTheToolkitAsUtf8)
+{
     const char* title = "caf\xC3\xA9.bmp - Pixmora";
+    CWnd wnd;
     ASSERT_TRUE(
-        wnd.CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW, CRect(0, 0, 50, 50), nullptr, 0));
+        wnd.CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW, CRect(0, 0, 80, 60), nullptr, 0));
     EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString::fromUtf8(title));
     wnd.SetWindowText("\xC3\xBC");
     EXPECT_EQ(WidgetOf(wnd)->windowTitle(), QString(QChar(0xFC)));
+    wnd.DestroyWindow();
+}
+
+TEST(Modal, HandlerAnswersInPlaceOfTheLoopInnermostFirst)
+{
     std::vector<ModalRequest> asked;
+    CWnd wnd;
+    ASSERT_TRUE(uitest::MakeTop(wnd, 50, 50, 0));
     {
         CModalHandlerScope scope([&](ModalRequest& r) {
             asked.push_back(r);
@@ -260,32 +311,10 @@ TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndHandlersAnswerFo
     EXPECT_STREQ(asked[1].caption.GetString(), "Question");
     EXPECT_EQ(asked[1].type, MB_YESNO);
     EXPECT_FALSE(SetModalHandler(nullptr)); // the scopes removed theirs
+}
 
-    // The real dialog's loop runs until Enter ends it.
-    auto visibleDialog = [] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (WindowOfWidget(w) && w->isVisible() && w->windowTitle() == "About Pixmora")
-                return w;
-        return static_cast<QWidget*>(nullptr);
-    };
-    QTimer::singleShot(0, [&] {
-        if (QWidget* w = visibleDialog())
-            QTest::keyClick(w, Qt::Key_Return);
-    });
-    // Should Enter fail, Esc ends the loop anyway and the result tells.
-    QTimer rescue;
-    rescue.setSingleShot(true);
-    QObject::connect(&rescue, &QTimer::timeout, [&] {
-        if (QWidget* w = visibleDialog())
-            QTest::keyClick(w, Qt::Key_Escape);
-    });
-    rescue.start(5000);
-    about.m_calls.clear();
-    EXPECT_EQ(about.DoModal(), IDOK);
-    rescue.stop();
-    EXPECT_EQ(about.m_calls, (std::vector<std::string>{"OnOK", "EndDialog 1"}));
-
-    // A real message box has one OK button and shows the UTF-8 text.
+TEST(Modal, WithoutAHandlerARealBoxWithOneOkButtonShowsTheUtf8Text)
+{
     int buttons = -1;
     QString shown;
     // Runs inside the box's own loop and ends it.
@@ -305,13 +334,6 @@ TEST_F(Dialog, TemplatesBecomeWindowsThatEndThroughOkOrCancelAndHandlersAnswerFo
     closer.stop();
     EXPECT_EQ(buttons, 1);
     EXPECT_EQ(shown, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
-
-    // No template: nothing is shown and nothing asked.
-    CRecordingDialog missing(4242);
-    int calls = 0;
-    CModalHandlerScope scope([&](ModalRequest&) { return ++calls; });
-    EXPECT_EQ(missing.DoModal(), -1);
-    EXPECT_EQ(calls + missing.m_inits, 0);
 }
 
 } // namespace
