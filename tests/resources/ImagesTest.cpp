@@ -111,9 +111,10 @@ TEST(ToolBarStrip, ButtonsShowTheirPictures)
     EXPECT_GT(handle.second, lens.second + 4);
 }
 
-// Some pixels see-through, most not.
+// Some pixels see-through, most not; other ids have no icon.
 TEST(Icons, TwoSizesWhoseMaskShapesThePicture)
 {
+    EXPECT_TRUE(LoadIconResource(IDD_ABOUTBOX).empty());
     for (UINT id : {IDR_MAINFRAME, IDI_DOCUMENT}) {
         const std::span<const ICONIMAGE> images = LoadIconResource(id);
         ASSERT_EQ(images.size(), 2u);
