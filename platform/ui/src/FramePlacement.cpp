@@ -20,16 +20,10 @@ constexpr char kGroup[] = "Main Window";
 constexpr char kGeometry[] = "Geometry";
 constexpr char kBars[] = "Bars";
 
-QSettings Settings()
-{
-    const CWinApp* app = AfxGetApp();
-    return ProfileSettings(app && app->m_pszAppName ? app->m_pszAppName : AfxGetAppName());
-}
-
 // What was stored under `key` in the main window's group; empty when nothing was.
 QByteArray Stored(const char* key)
 {
-    QSettings settings = Settings();
+    QSettings settings = ProfileSettings(AfxGetApp());
     settings.beginGroup(QLatin1String(kGroup));
     return settings.value(QLatin1String(key)).toByteArray();
 }
@@ -79,7 +73,7 @@ void SaveFramePlacement(CFrameWnd* frame)
     const QMainWindow* main = host ? host->MainWindow() : nullptr;
     if (!widget || !main)
         return;
-    QSettings settings = Settings();
+    QSettings settings = ProfileSettings(AfxGetApp());
     settings.beginGroup(QLatin1String(kGroup));
     settings.setValue(QLatin1String(kGeometry), widget->saveGeometry());
     settings.setValue(QLatin1String(kBars), main->saveState());

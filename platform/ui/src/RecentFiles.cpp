@@ -76,9 +76,10 @@ QAction* ItemOf(QMenu* menu, UINT id)
 
 } // namespace
 
-QSettings ProfileSettings(LPCSTR appName)
+QSettings ProfileSettings(const CWinApp* app)
 {
-    const QString name = ToolkitText(appName);
+    const QString name =
+        ToolkitText(app && app->m_pszAppName ? app->m_pszAppName : AfxGetAppName());
     return QSettings(QSettings::IniFormat, QSettings::UserScope, name, name);
 }
 
@@ -91,7 +92,7 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
     m_recentFiles.clear();
     if (m_nMaxMRU == 0)
         return;
-    QSettings settings = ProfileSettings(m_pszAppName ? m_pszAppName : AfxGetAppName());
+    QSettings settings = ProfileSettings(this);
     settings.beginGroup(QLatin1String(kRecentGroup));
     for (UINT i = 0; i < m_nMaxMRU; ++i) {
         const QString path = settings.value(QStringLiteral("File%1").arg(i + 1)).toString();
@@ -107,7 +108,7 @@ void CWinApp::SaveStdProfileSettings()
 {
     if (m_nMaxMRU == 0)
         return;
-    QSettings settings = ProfileSettings(m_pszAppName ? m_pszAppName : AfxGetAppName());
+    QSettings settings = ProfileSettings(this);
     settings.beginGroup(QLatin1String(kRecentGroup));
     settings.remove(QString());
     for (size_t i = 0; i < m_recentFiles.size(); ++i)
