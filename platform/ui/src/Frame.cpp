@@ -24,6 +24,13 @@ constexpr UINT kIndicatorCaps = 0xE701;
 constexpr UINT kIndicatorNum = 0xE702;
 constexpr UINT kIndicatorScroll = 0xE703;
 
+// The application's main window, whose place is kept between runs.
+bool IsMainFrame(const CFrameWnd* frame)
+{
+    const CWinApp* app = AfxGetApp();
+    return frame == AfxGetMainWnd() || (app && frame == app->m_pMainWnd);
+}
+
 } // namespace
 
 // ---- The frame ---------------------------------------------------------------------
@@ -134,10 +141,9 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CFrameWnd::OnDestroy()
 {
-    CWinApp* app = AfxGetApp();
-    if (this == AfxGetMainWnd() || (app && this == app->m_pMainWnd))
+    if (IsMainFrame(this))
         SaveFramePlacement(this);
-    if (app)
+    if (CWinApp* app = AfxGetApp())
         app->FrameDestroyed(this);
     if (m_host) {
         for (CControlBar* bar : m_host->bars)
@@ -199,9 +205,7 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
     OnUpdateFrameTitle(TRUE);
     if (bMakeVisible) {
         // The main window first shows where the user last left it.
-        CWinApp* app = AfxGetApp();
-        const bool first =
-            !IsWindowVisible() && (this == AfxGetMainWnd() || (app && this == app->m_pMainWnd));
+        const bool first = !IsWindowVisible() && IsMainFrame(this);
         if (first)
             RestoreFramePlacement(this);
         ShowWindow(SW_SHOW);
