@@ -19,11 +19,6 @@
 
 namespace {
 
-// The key indicators' commands: the framework's standard numbers.
-constexpr UINT kIndicatorCaps = 0xE701;
-constexpr UINT kIndicatorNum = 0xE702;
-constexpr UINT kIndicatorScroll = 0xE703;
-
 // The application's main window, whose place is kept between runs.
 bool IsMainFrame(const CFrameWnd* frame)
 {

@@ -10,17 +10,14 @@
 
 namespace {
 
-// The key indicators' commands, in the framework's order: Caps, Num, Scroll.
-constexpr UINT kFirstIndicator = 0xE701;
-
 bool IndicatorOn(UINT nID)
 {
-    switch (nID - kFirstIndicator) {
-    case 0:
+    switch (nID) {
+    case kIndicatorCaps:
         return LockKeyOn(LockKey::Caps);
-    case 1:
+    case kIndicatorNum:
         return LockKeyOn(LockKey::Num);
-    case 2:
+    case kIndicatorScroll:
         return LockKeyOn(LockKey::Scroll);
     default:
         return false;

@@ -25,6 +25,11 @@ class QTimer;
 class QToolBar;
 class QWidget;
 
+// The key indicators' commands: the framework's standard numbers.
+inline constexpr UINT kIndicatorCaps = 0xE701;
+inline constexpr UINT kIndicatorNum = 0xE702;
+inline constexpr UINT kIndicatorScroll = 0xE703;
+
 class FrameHost final : public QObject
 {
 public:
