@@ -21,11 +21,6 @@ namespace {
 // Commands from this number up belong to the system menu.
 constexpr UINT kFirstSystemCommand = 0xF000;
 
-QString Text(LPCSTR text)
-{
-    return ToolkitText(text);
-}
-
 } // namespace
 
 // ---- The host ---------------------------------------------------------------------
@@ -81,7 +76,7 @@ void FrameHost::AddMenuItems(QWidget* menu, std::span<const MENUITEMTEMPLATE> it
     auto* bar = qobject_cast<QMenuBar*>(menu);
     for (const MENUITEMTEMPLATE& item : items) {
         if (item.mtOption & MF_POPUP) {
-            auto* sub = new QMenu(Text(item.mtString), menu);
+            auto* sub = new QMenu(ToolkitText(item.mtString), menu);
             sub->setStyle(MenuStyle());
             if (popup)
                 popup->addMenu(sub);
@@ -103,7 +98,7 @@ void FrameHost::AddMenuItems(QWidget* menu, std::span<const MENUITEMTEMPLATE> it
         }
         // The text after '\t' shows right-aligned as the shortcut; the keys
         // themselves are the accelerator table's.
-        QAction* action = popup->addAction(Text(item.mtString));
+        QAction* action = popup->addAction(ToolkitText(item.mtString));
         const UINT id = item.mtID;
         action->setData(id);
         action->setEnabled((item.mtOption & (MF_GRAYED | MF_DISABLED)) == 0);
@@ -242,7 +237,7 @@ void ActionCmdUI::SetText(LPCSTR lpszText)
 {
     CCmdUI::SetText(lpszText);
     if (m_takesText)
-        m_action->setText(Text(lpszText));
+        m_action->setText(ToolkitText(lpszText));
 }
 
 CString CommandPrompt(UINT nID)
